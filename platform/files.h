@@ -1,0 +1,31 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// A file that could not be opened, read, created or written. The message
+// names the file and the system's reason.
+class FileError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+bool FileExists(const std::string& path);
+bool DirectoryExists(const std::string& path);
+
+// Creates one folder level; the parent must exist. False on failure.
+bool MakeDirectory(const std::string& path);
+
+// The whole file. Other programs may read it meanwhile but not write it.
+// Throws FileError: Cannot open file "PATH". REASON
+std::string ReadWholeFile(const std::string& path);
+
+// Writes the bytes to a new file in the same folder and renames it over PATH,
+// so a failed write (disk full, crash) leaves the earlier file intact.
+// Throws FileError: Cannot create file "PATH". REASON
+void ReplaceFileContent(const std::string& path, std::string_view bytes);
+
+} // namespace platform

@@ -1,0 +1,41 @@
+#include "settings/test_url_store.h"
+
+#include "platform/environment.h"
+
+namespace settings {
+
+namespace {
+
+constexpr const char* kSection = "setting";
+constexpr const char* kKey = "urltest";
+constexpr std::size_t kReadBufferChars = 2048;
+
+} // namespace
+
+TestUrlStore::TestUrlStore(platform::Profile& profile, std::string iniPath)
+    : profile_(profile), iniPath_(std::move(iniPath))
+{
+}
+
+std::string TestUrlStore::Read(const std::string& defaultUrl) const
+{
+    std::string url = profile_.ReadString(kSection, kKey, defaultUrl, kReadBufferChars, iniPath_);
+    profile_.Flush(iniPath_);
+    return url;
+}
+
+void TestUrlStore::Write(const std::string& url) const
+{
+    const bool written = profile_.WriteString(kSection, kKey, url, iniPath_);
+    profile_.Flush(iniPath_);
+    if (!written)
+        throw EIniFileException("Unable to write to " + iniPath_);
+}
+
+TestUrlStore ExecutableTestUrlStore()
+{
+    return TestUrlStore(platform::SystemProfile(),
+                        platform::IniPathForExecutable(platform::ExecutablePath()));
+}
+
+} // namespace settings

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "platform/profile.h"
+
+#include <stdexcept>
+#include <string>
+
+namespace settings {
+
+// "Unable to write to PATH"
+class EIniFileException : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The test URL in the INI file beside the executable, section "setting",
+// key "urltest". Every access opens the file afresh; nothing is cached.
+class TestUrlStore {
+public:
+    TestUrlStore(platform::Profile& profile, std::string iniPath);
+
+    // The stored value (at most 2047 characters), or the default when the
+    // file, the section or the key is missing.
+    std::string Read(const std::string& defaultUrl) const;
+    void Write(const std::string& url) const;
+
+    const std::string& IniPath() const { return iniPath_; }
+
+private:
+    platform::Profile& profile_;
+    std::string iniPath_;
+};
+
+// The store beside the running executable, on the system's profile functions.
+TestUrlStore ExecutableTestUrlStore();
+
+} // namespace settings

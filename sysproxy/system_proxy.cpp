@@ -1,0 +1,49 @@
+#include "sysproxy/system_proxy.h"
+
+#include "platform/registry_key.h"
+
+namespace sysproxy {
+
+namespace {
+
+// The leading backslash of "\Software\..." only marks the path as absolute
+// from the hive root; the system call takes it without.
+constexpr const char* kInternetSettingsKey =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+
+} // namespace
+
+SystemProxy::SystemProxy(platform::Registry& registry, platform::InternetSettings& internetSettings,
+                         extctl::StatusMutex& statusMutex, const i18n::Localisation& strings)
+    : registry_(registry), internetSettings_(internetSettings), statusMutex_(statusMutex),
+      strings_(strings)
+{
+}
+
+ProxyIndicator SystemProxy::NastavProxy(const std::string& currentProxy)
+{
+    {
+        platform::RegistryKey key(registry_, kInternetSettingsKey, platform::kKeyWrite);
+        if (key.IsOpen()) {
+            key.WriteString("ProxyServer", currentProxy);
+            key.WriteInteger("ProxyEnable", 1);
+        }
+    }
+    internetSettings_.NotifySettingsChanged();
+    ProxyIndicator shown{strings_.GetTextOrDefault("IDS_40"), std::nullopt};
+    shown.txtMutex = statusMutex_.SwitchTo(extctl::kStatusOk);
+    return shown;
+}
+
+ProxyIndicator SystemProxy::ZrusProxy()
+{
+    {
+        platform::RegistryKey key(registry_, kInternetSettingsKey, platform::kKeyWrite);
+        if (key.IsOpen())
+            key.WriteInteger("ProxyEnable", 0);
+    }
+    internetSettings_.NotifySettingsChanged();
+    return ProxyIndicator{strings_.GetTextOrDefault("IDS_45"), std::nullopt};
+}
+
+} // namespace sysproxy
