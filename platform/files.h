@@ -28,4 +28,9 @@ std::string ReadWholeFile(const std::string& path);
 // Throws FileError: Cannot create file "PATH". REASON
 void ReplaceFileContent(const std::string& path, std::string_view bytes);
 
+// Appends the bytes at the end of the file, creating it when missing; writers
+// in other processes never interleave within one call's bytes.
+// Throws FileError: Cannot open file "PATH". REASON
+void AppendToFile(const std::string& path, std::string_view bytes);
+
 } // namespace platform

@@ -119,4 +119,17 @@ void ReplaceFileContent(const std::string& path, std::string_view bytes)
     }
 }
 
+void AppendToFile(const std::string& path, std::string_view bytes)
+{
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    if (fd < 0)
+        ThrowOpenError(path, errno);
+    // One write keeps the bytes together: O_APPEND places each write whole.
+    const bool written = WriteAll(fd, bytes);
+    const int error = errno;
+    close(fd);
+    if (!written)
+        ThrowOpenError(path, error);
+}
+
 } // namespace platform
