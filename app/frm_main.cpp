@@ -1,0 +1,299 @@
+#include "app/frm_main.h"
+
+#include "app/proxy_list_box.h"
+#include "app/ui_guard.h"
+#include "settings/frm_config.h"
+#include "widgets/flat_button.h"
+#include "widgets/fonts.h"
+#include "widgets/picture_tile.h"
+#include "widgets/pictures.h"
+#include "widgets/smooth_label.h"
+#include "widgets/toggle_switch.h"
+
+#include <QCloseEvent>
+#include <QCursor>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QShowEvent>
+#include <QStyledItemDelegate>
+
+namespace app {
+
+namespace {
+
+const QColor kWindowColour(0x2A, 0x57, 0x9A);
+const QColor kPanelColour(0x3E, 0x6D, 0xB6);
+
+// Controls that carry data but are never seen sit right of the client area.
+constexpr int kHiddenLeft = 991;
+
+class FixedLineHeight final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        return {QStyledItemDelegate::sizeHint(option, index).width(), 13};
+    }
+};
+
+void PaintBackground(QWidget* widget, const QColor& colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, colour);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+ProxyListBox* MakeListBox(proxylist::ProxyList& list, QWidget* parent, const char* name,
+                          QRect geometry)
+{
+    auto* box = new ProxyListBox(list, parent);
+    box->setObjectName(name);
+    box->setGeometry(geometry);
+    box->setItemDelegate(new FixedLineHeight(box));
+    return box;
+}
+
+} // namespace
+
+TFrmMain::TFrmMain(MainWindowServices services, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint),
+      logic_(std::move(services), *this)
+{
+    BuildControls();
+    FormCreate();
+}
+
+TFrmMain::~TFrmMain() = default;
+
+QWidget* TFrmMain::MakePanel(const char* name, QRect geometry)
+{
+    auto* panel = new QWidget(this);
+    panel->setObjectName(name);
+    panel->setGeometry(geometry);
+    PaintBackground(panel, kPanelColour);
+    return panel;
+}
+
+widgets::TSmoothLabel* TFrmMain::MakeLabel(QWidget* parent, const char* name, const QString& text,
+                                           QPoint position, int pixelHeight)
+{
+    auto* label = new widgets::TSmoothLabel(text, pixelHeight, parent);
+    label->setObjectName(name);
+    label->move(position);
+    return label;
+}
+
+void TFrmMain::BuildControls()
+{
+    setObjectName("FrmMain");
+    setWindowTitle(QStringLiteral("Kelbrin Hopvane"));
+    setFixedSize(905, 534);
+    setFont(widgets::UiFont(QStringLiteral("Tahoma"), 11));
+    PaintBackground(this, kWindowColour);
+
+    QWidget* panel1 = MakePanel("Panel1", {0, 0, 905, 121});
+    AdvMetroTile1 = new widgets::TPictureTile(widgets::PictureIcon(widgets::Picture::Logo), panel1);
+    AdvMetroTile1->setObjectName("AdvMetroTile1");
+    AdvMetroTile1->setGeometry(16, 15, 128, 90);
+    connect(AdvMetroTile1, &QAbstractButton::clicked, this, &TFrmMain::AdvMetroTile1Click);
+    MakeLabel(panel1, "txHopvane", QStringLiteral("Kelbrin Hopvane"), {166, 32}, 27);
+    MakeLabel(panel1, "txHopvanesmalltext", QStringLiteral("Změna IP adresy pomocí proxy"),
+              {168, 67}, 16);
+    systemtxt =
+        MakeLabel(panel1, "systemtxt", QStringLiteral("Current system: Windows 10"), {697, 5}, 11);
+    systemtxt->setAutoSize(false);
+    systemtxt->setAlignment(Qt::AlignRight);
+    systemtxt->resize(197, 25);
+    btnConfig = new widgets::TFlatButton(widgets::PictureIcon(widgets::Picture::Settings),
+                                         QStringLiteral("Nastavení"), panel1);
+    btnConfig->setObjectName("btnConfig");
+    btnConfig->setGeometry(839, 47, 57, 65);
+    connect(btnConfig, &QAbstractButton::clicked, this, &TFrmMain::btnConfigClick);
+
+    MakeLabel(this, "txProxyList", QStringLiteral("Proxy list:"), {16, 127}, 15);
+    txProxyUpdate = MakeLabel(this, "txProxyUpdate", QStringLiteral("(xx/xxxx)"), {166, 127}, 12);
+    txProxyUpdate->setAutoSize(false);
+    txProxyUpdate->setAlignment(Qt::AlignRight);
+    txProxyUpdate->resize(78, 19);
+    auto* btnRefresh =
+        new widgets::TFlatButton(widgets::PictureIcon(widgets::Picture::Refresh), {}, this);
+    btnRefresh->setObjectName("btnRefresh");
+    btnRefresh->setGeometry(247, 127, 19, 19);
+    MakeListBox(logic_.Store().Proxys(), this, "Proxys", {16, 152, 249, 357});
+    count = MakeLabel(this, "count", QStringLiteral("Lines Count 0"), {16, 509}, 13);
+    count->setAutoSize(false);
+    count->setAlignment(Qt::AlignRight);
+    count->resize(247, 23);
+
+    QWidget* panel3 = MakePanel("Panel3", {296, 152, 369, 122});
+    MakeLabel(panel3, "txOriginalIP", QStringLiteral("Původní IP:"), {17, 11}, 15);
+    MakeLabel(panel3, "txtOriginalIP", QStringLiteral("Zjišťuji"), {129, 11}, 15);
+    MakeLabel(panel3, "txServerStatus", QStringLiteral("Aktuální stav:"), {17, 36}, 15);
+    txtstatus = MakeLabel(panel3, "txtstatus", QStringLiteral("Zjišťuji"), {129, 36}, 15);
+    connect(txtstatus, &widgets::TSmoothLabel::clicked, this, &TFrmMain::txtstatusClick);
+    MakeLabel(panel3, "txDownloadTest", QStringLiteral("Download test:"), {17, 62}, 15);
+    auto* progress = new QProgressBar(panel3);
+    progress->setObjectName("DownloadProgress");
+    progress->setGeometry(131, 67, 150, 15);
+    progress->setTextVisible(false);
+    progress->setValue(0);
+    MakeLabel(panel3, "txtDwnSpeed", QStringLiteral("0 Kb/s"), {286, 62}, 15);
+    MakeLabel(panel3, "txIPChanged", QStringLiteral("IP Změněna:"), {17, 87}, 15);
+    txtChanged = MakeLabel(panel3, "txtChanged", QStringLiteral("Ne"), {129, 87}, 15);
+    txtChanged->setUnderlined(true);
+    txtChanged->setCursor(Qt::PointingHandCursor);
+    connect(txtChanged, &widgets::TSmoothLabel::clicked, this, &TFrmMain::txtChangedClick);
+    auto* txState = MakeLabel(panel3, "txState", {}, {176, 88}, 15);
+    txState->setAutoSize(false);
+    txState->setAlignment(Qt::AlignLeft);
+    txState->resize(177, 23);
+
+    QWidget* panel5 = MakePanel("Panel5", {296, 296, 369, 113});
+    MakeLabel(panel5, "AdvSmoothLabel14", QStringLiteral("Application API"), {277, 5}, 11);
+    MakeLabel(panel5, "txMutexAppStatus", QStringLiteral("Mutex status aplikace:"), {17, 34}, 15);
+    txtMutex = MakeLabel(panel5, "txtMutex", QStringLiteral("Hopvane_OK"), {196, 34}, 15);
+    MakeLabel(panel5, "txMutexHopvaneGoChange", QStringLiteral("Mutex Hopvane_go_change:"),
+              {17, 63}, 15);
+    MakeLabel(panel5, "txtReadMutex", QStringLiteral("No detect"), {223, 63}, 15);
+
+    QWidget* panel2 = MakePanel("Panel2", {296, 432, 369, 77});
+    MakeLabel(panel2, "txEnableHopvane", QStringLiteral("Zapnout změnu IP"), {25, 27}, 15);
+    Switch = new widgets::TToggleSwitch(panel2);
+    Switch->setObjectName("Switch");
+    Switch->setGeometry(172, 28, 77, 22);
+    btnNextIP = new widgets::TFlatButton(widgets::PictureIcon(widgets::Picture::Next),
+                                         QStringLiteral("Další IP"), panel2);
+    btnNextIP->setObjectName("btnNextIP");
+    btnNextIP->setGeometry(300, 13, 57, 53);
+    btnNextIP->setEnabled(false);
+
+    QWidget* panel4 = MakePanel("Panel4", {696, 152, 193, 357});
+    MakeLabel(panel4, "txIPBlacklist", QStringLiteral("IP blacklist:"), {17, 11}, 15);
+    MakeListBox(logic_.Store().blacklist(), panel4, "blacklist", {22, 36, 155, 301});
+
+    MakeListBox(logic_.Store().FileUpdateDate(), this, "FileUpdateDate", {kHiddenLeft, 8, 170, 50});
+    auto* memoVer = new QPlainTextEdit(this);
+    memoVer->setObjectName("MemoVer");
+    memoVer->setGeometry(kHiddenLeft, 64, 88, 44);
+
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName("PopupMenu1");
+    QAction* copy = PopupMenu1->addAction(QStringLiteral("Zkopírovat IP adresu do schránky"));
+    copy->setObjectName("CopyIPtoclipboard1");
+    connect(copy, &QAction::triggered, this, &TFrmMain::CopyIPtoclipboard1Click);
+}
+
+void TFrmMain::SetProxyUpdateText(const std::string& text)
+{
+    txProxyUpdate->setText(QString::fromStdString(text));
+}
+
+void TFrmMain::SetCountText(const std::string& text)
+{
+    count->setText(QString::fromStdString(text));
+}
+
+void TFrmMain::SetSystemText(const std::string& text)
+{
+    systemtxt->setText(QString::fromStdString(text));
+}
+
+void TFrmMain::SetMutexText(const std::string& text)
+{
+    txtMutex->setText(QString::fromStdString(text));
+}
+
+void TFrmMain::SetChangedText(const std::string& text)
+{
+    txtChanged->setText(QString::fromStdString(text));
+}
+
+void TFrmMain::SetTestUrl(const std::string& url)
+{
+    if (config_)
+        config_->SetUrlsetText(url);
+}
+
+void TFrmMain::ShowMessage(const std::string& text, const std::string& title)
+{
+    QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(title),
+                    QString::fromStdString(text), QMessageBox::Ok, this);
+    box.exec();
+}
+
+void TFrmMain::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // A window restored from the taskbar is not shown anew.
+    if (event->spontaneous() || shown_)
+        return;
+    shown_ = true;
+    FormShow();
+}
+
+void TFrmMain::paintEvent(QPaintEvent* event)
+{
+    QWidget::paintEvent(event);
+    FormPaint();
+}
+
+void TFrmMain::closeEvent(QCloseEvent* event)
+{
+    FormCloseQuery();
+    event->accept();
+}
+
+void TFrmMain::FormCreate()
+{
+    Guarded("FormCreate", [this] { logic_.FormCreate(); });
+}
+
+void TFrmMain::FormShow()
+{
+    Guarded("FormShow", [this] { logic_.FormShow(); });
+}
+
+void TFrmMain::FormPaint()
+{
+    Guarded("FormPaint", [this] { logic_.FormPaint(); });
+}
+
+void TFrmMain::FormCloseQuery()
+{
+    Guarded("FormCloseQuery", [this] { logic_.FormCloseQuery(); });
+}
+
+void TFrmMain::txtstatusClick()
+{
+    Guarded("txtstatusClick", [this] { PopupMenu1->popup(QCursor::pos()); });
+}
+
+void TFrmMain::CopyIPtoclipboard1Click()
+{
+    Guarded("CopyIPtoclipboard1Click", [this] { logic_.CopyIPtoclipboard1Click(); });
+}
+
+void TFrmMain::AdvMetroTile1Click()
+{
+    Guarded("AdvMetroTile1Click", [this] { logic_.AdvMetroTile1Click(); });
+}
+
+void TFrmMain::txtChangedClick()
+{
+    Guarded("txtChangedClick", [this] { logic_.txtChangedClick(); });
+}
+
+void TFrmMain::btnConfigClick()
+{
+    Guarded("btnConfigClick", [this] {
+        if (config_)
+            config_->exec();
+    });
+}
+
+} // namespace app

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "app/main_view.h"
+#include "app/main_window_logic.h"
+
+#include <QWidget>
+
+class QMenu;
+class QPlainTextEdit;
+class QProgressBar;
+
+namespace settings {
+class TFrmConfig;
+}
+namespace widgets {
+class TFlatButton;
+class TPictureTile;
+class TSmoothLabel;
+class TToggleSwitch;
+} // namespace widgets
+
+namespace app {
+
+class ProxyListBox;
+
+// The main window. Its handlers are thin: each runs the logic of the same
+// name through the guard and shows what the logic reports.
+class TFrmMain final : public QWidget, public MainView {
+    Q_OBJECT
+public:
+    // Builds the controls and runs FormCreate.
+    explicit TFrmMain(MainWindowServices services, QWidget* parent = nullptr);
+    ~TFrmMain() override;
+
+    void SetConfigWindow(settings::TFrmConfig* config) { config_ = config; }
+    MainWindowLogic& Logic() { return logic_; }
+
+    // MainView
+    void SetProxyUpdateText(const std::string& text) override;
+    void SetCountText(const std::string& text) override;
+    void SetSystemText(const std::string& text) override;
+    void SetMutexText(const std::string& text) override;
+    void SetChangedText(const std::string& text) override;
+    void SetTestUrl(const std::string& url) override;
+    void ShowMessage(const std::string& text, const std::string& title) override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildControls();
+    QWidget* MakePanel(const char* name, QRect geometry);
+    widgets::TSmoothLabel* MakeLabel(QWidget* parent, const char* name, const QString& text,
+                                     QPoint position, int pixelHeight);
+
+    void FormCreate();
+    void FormShow();
+    void FormPaint();
+    void FormCloseQuery();
+    void txtstatusClick();
+    void CopyIPtoclipboard1Click();
+    void AdvMetroTile1Click();
+    void txtChangedClick();
+    void btnConfigClick();
+
+    MainWindowLogic logic_;
+    settings::TFrmConfig* config_ = nullptr;
+    bool shown_ = false;
+
+    widgets::TSmoothLabel* txProxyUpdate = nullptr;
+    widgets::TSmoothLabel* count = nullptr;
+    widgets::TSmoothLabel* systemtxt = nullptr;
+    widgets::TSmoothLabel* txtstatus = nullptr;
+    widgets::TSmoothLabel* txtChanged = nullptr;
+    widgets::TSmoothLabel* txtMutex = nullptr;
+    widgets::TPictureTile* AdvMetroTile1 = nullptr;
+    widgets::TFlatButton* btnConfig = nullptr;
+    widgets::TFlatButton* btnNextIP = nullptr;
+    widgets::TToggleSwitch* Switch = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+};
+
+} // namespace app

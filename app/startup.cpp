@@ -1,0 +1,52 @@
+#include "app/startup.h"
+
+#include "app/app_title.h"
+#include "app/ui_guard.h"
+#include "platform/environment.h"
+#include "platform/internet_settings.h"
+#include "platform/named_mutexes.h"
+#include "platform/registry.h"
+#include "platform/shell.h"
+#include "platform/system_version.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace app {
+
+Startup::Startup()
+{
+    const std::string executable = platform::ExecutablePath();
+    const std::string title = ApplicationTitle(executable);
+    const std::string systemName = platform::GetWindowsName();
+    CrashReporter::Configure(
+        {title, HOPVANE_VERSION, systemName, platform::DataFolder(), executable});
+
+    main_ = std::make_unique<TFrmMain>(
+        MainWindowServices{platform::CurrentUserRegistry(), platform::SystemNamedMutexes(),
+                           platform::SystemInternetSettings(), platform::SystemShell(), clipboard_,
+                           settings::ExecutableTestUrlStore(), platform::DataFolder(), systemName,
+                           platform::WarnsNotWindows10(systemName), title});
+    CrashReporter::SetMainWindow(main_.get());
+    config_ = std::make_unique<settings::TFrmConfig>(
+        settings::ConfigWindowLogic(settings::ExecutableTestUrlStore()), Guarded, main_.get());
+    main_->SetConfigWindow(config_.get());
+
+    QObject::connect(&quitSignals_, &QuitSignals::quitRequested, main_.get(), &QWidget::close);
+    // Logging out ends the program the same way as closing its window.
+    QObject::connect(qGuiApp, &QGuiApplication::commitDataRequest, main_.get(), &QWidget::close);
+}
+
+Startup::~Startup()
+{
+    CrashReporter::SetMainWindow(nullptr);
+}
+
+void Startup::ShowMain()
+{
+    if (const QScreen* screen = main_->screen())
+        main_->move(screen->availableGeometry().center() - main_->rect().center());
+    main_->show();
+}
+
+} // namespace app

@@ -1,0 +1,166 @@
+#include "settings/frm_config.h"
+
+#include "settings/default_test_urls.h"
+#include "widgets/flat_button.h"
+#include "widgets/fonts.h"
+#include "widgets/picture_tile.h"
+#include "widgets/pictures.h"
+#include "widgets/smooth_label.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QShowEvent>
+#include <QThread>
+
+namespace settings {
+
+namespace {
+
+const QColor kWindowColour(0x2A, 0x57, 0x9A);
+const QColor kPanelColour(0x3E, 0x6D, 0xB6);
+
+void PaintBackground(QWidget* widget, const QColor& colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, colour);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+widgets::TSmoothLabel* MakeLabel(QWidget* parent, const char* name, const QString& text,
+                                 QPoint position, int pixelHeight)
+{
+    auto* label = new widgets::TSmoothLabel(text, pixelHeight, parent);
+    label->setObjectName(name);
+    label->move(position);
+    return label;
+}
+
+widgets::TFlatButton* MakeButton(QWidget* parent, const char* name, widgets::Picture picture,
+                                 const QString& caption, QRect geometry)
+{
+    auto* button = new widgets::TFlatButton(widgets::PictureIcon(picture), caption, parent);
+    button->setObjectName(name);
+    button->setGeometry(geometry);
+    button->setFocusPolicy(Qt::StrongFocus);
+    return button;
+}
+
+} // namespace
+
+TFrmConfig::TFrmConfig(ConfigWindowLogic logic, HandlerGuard guard, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint),
+      logic_(std::move(logic)), guard_(std::move(guard))
+{
+    BuildControls();
+}
+
+void TFrmConfig::BuildControls()
+{
+    setObjectName("FrmConfig");
+    setWindowTitle(QStringLiteral("Nastavení"));
+    setFixedSize(658, 390);
+    setModal(true);
+    setFont(widgets::UiFont(QStringLiteral("Tahoma"), 11));
+    PaintBackground(this, kWindowColour);
+
+    auto* panel1 = new QWidget(this);
+    panel1->setObjectName("Panel1");
+    panel1->setGeometry(0, 0, 658, 121);
+    PaintBackground(panel1, kPanelColour);
+    auto* tile = new widgets::TPictureTile(widgets::PictureIcon(widgets::Picture::Logo), panel1);
+    tile->setObjectName("AdvMetroTile1");
+    tile->setGeometry(16, 15, 128, 90);
+    tile->setEnabled(false);
+    MakeLabel(panel1, "AdvSmoothLabel1", QStringLiteral("Hopvane"), {166, 32}, 27);
+    MakeLabel(panel1, "txCaonfiguration", QStringLiteral("Nastavení"), {171, 67}, 16);
+
+    auto* panel5 = new QWidget(this);
+    panel5->setObjectName("Panel5");
+    panel5->setGeometry(16, 139, 625, 174);
+    PaintBackground(panel5, kPanelColour);
+    MakeLabel(panel5, "txUrlToTest", QStringLiteral("URL pro test připojení:"), {17, 22}, 15);
+    urlset = new QLineEdit(QString::fromStdString(SecureDefaultTestUrl()), panel5);
+    urlset->setObjectName("urlset");
+    urlset->setGeometry(191, 24, 402, 21);
+    auto* reset =
+        MakeButton(panel5, "AdvMetroButton3", widgets::Picture::Reset, {}, {587, 22, 25, 24});
+    connect(reset, &QAbstractButton::clicked, this, &TFrmConfig::AdvMetroButton3Click);
+    MakeLabel(panel5, "txNotification",
+              QStringLiteral("* např. Google blokuje proxy servery, zvolte tak nějaký nezávislý "
+                             "server a ideálně stránku s co nejmenší velikostí (v kb)"),
+              {31, 51}, 11);
+
+    auto* apply = MakeButton(this, "AdvMetroButton1", widgets::Picture::Apply,
+                             QStringLiteral("Použít"), {552, 319, 89, 63});
+    connect(apply, &QAbstractButton::clicked, this, &TFrmConfig::AdvMetroButton1Click);
+    auto* cancel = MakeButton(this, "AdvMetroButton2", widgets::Picture::Cancel,
+                              QStringLiteral("Storno"), {457, 319, 89, 63});
+    connect(cancel, &QAbstractButton::clicked, this, &TFrmConfig::AdvMetroButton2Click);
+
+    setTabOrder(urlset, reset);
+    setTabOrder(reset, apply);
+    setTabOrder(apply, cancel);
+}
+
+void TFrmConfig::SetUrlsetText(const std::string& url)
+{
+    urlset->setText(QString::fromStdString(url));
+}
+
+std::string TFrmConfig::CurrentTestUrl()
+{
+    if (QThread::currentThread() == thread())
+        return urlset->text().toStdString();
+    std::string url;
+    QMetaObject::invokeMethod(
+        this, [this, &url] { url = urlset->text().toStdString(); }, Qt::BlockingQueuedConnection);
+    return url;
+}
+
+void TFrmConfig::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+// No key closes the window: neither Enter nor Escape is bound to a button.
+void TFrmConfig::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return ||
+        event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TFrmConfig::FormShow()
+{
+    guard_("FormShow", [this] { SetUrlsetText(logic_.FormShow()); });
+}
+
+void TFrmConfig::AdvMetroButton1Click()
+{
+    guard_("AdvMetroButton1Click", [this] {
+        logic_.AdvMetroButton1Click(urlset->text().toStdString());
+        accept();
+    });
+}
+
+void TFrmConfig::AdvMetroButton2Click()
+{
+    guard_("AdvMetroButton2Click", [this] {
+        SetUrlsetText(logic_.AdvMetroButton2Click());
+        reject();
+    });
+}
+
+void TFrmConfig::AdvMetroButton3Click()
+{
+    guard_("AdvMetroButton3Click", [this] { SetUrlsetText(logic_.AdvMetroButton3Click()); });
+}
+
+} // namespace settings

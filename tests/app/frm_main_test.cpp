@@ -1,0 +1,250 @@
+#include "app/frm_main.h"
+#include "app/ui_guard.h"
+#include "platform/environment.h"
+#include "platform/files.h"
+#include "platform/registry_key.h"
+#include "settings/frm_config.h"
+#include "tests/support/temp_dir.h"
+#include "widgets/smooth_label.h"
+
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QListView>
+#include <QTest>
+
+namespace app {
+namespace {
+
+struct RecordingShell final : platform::Shell {
+    void OpenUrl(const std::string& url) override { opened.push_back(url); }
+    std::vector<std::string> opened;
+};
+
+struct RecordingClipboard final : platform::Clipboard {
+    void SetText(const std::string& utf8) override { texts.push_back(utf8); }
+    std::vector<std::string> texts;
+};
+
+constexpr const char* kInternetSettingsKey =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+
+// Each test starts the windows as the program does, on a fresh user's data.
+class FrmMainTest : public ::testing::Test {
+protected:
+    FrmMainTest()
+    {
+        CrashReporter::Configure(
+            {"Hopvane", "test", "Test System", platform::DataFolder(), "/nonexistent/hopvane"});
+        CrashReporter::SetPresenter([this](const BugReport& report, const std::string&) {
+            reports.push_back(report);
+            return CrashReporter::Choice::Continue;
+        });
+    }
+    ~FrmMainTest() override
+    {
+        CrashReporter::SetPresenter({});
+        CrashReporter::SetMainWindow(nullptr);
+    }
+
+    void Start()
+    {
+        main = std::make_unique<TFrmMain>(
+            MainWindowServices{platform::CurrentUserRegistry(), platform::SystemNamedMutexes(),
+                               platform::SystemInternetSettings(), shell, clipboard,
+                               settings::TestUrlStore(platform::SystemProfile(), IniPath()),
+                               platform::DataFolder(), "Test System", false, "Hopvane"});
+        CrashReporter::SetMainWindow(main.get());
+        config = std::make_unique<settings::TFrmConfig>(
+            settings::ConfigWindowLogic(
+                settings::TestUrlStore(platform::SystemProfile(), IniPath())),
+            Guarded, main.get());
+        main->SetConfigWindow(config.get());
+    }
+
+    std::string IniPath() const { return env.Root().File("hopvane.ini"); }
+
+    QString Text(const char* name) const
+    {
+        auto* label = main->findChild<widgets::TSmoothLabel*>(name);
+        EXPECT_NE(label, nullptr) << name;
+        return label ? label->text() : QString();
+    }
+
+    QListView* ListBox(const char* name) const { return main->findChild<QListView*>(name); }
+
+    void WriteListFile(const char* name, const std::string& bytes) const
+    {
+        platform::MakeDirectory(platform::DataFolder());
+        test_support::WriteFileBytes(platform::DataFolder() + name, bytes);
+    }
+
+    std::vector<std::uint8_t> ProxyEnableData() const
+    {
+        platform::Registry& registry = platform::CurrentUserRegistry();
+        platform::Registry::Key key = platform::Registry::kNoKey;
+        std::vector<std::uint8_t> data;
+        if (registry.CreateKey(kInternetSettingsKey, platform::kKeyRead, &key) ==
+            platform::kErrorSuccess) {
+            std::uint32_t type = 0;
+            registry.QueryValue(key, "ProxyEnable", &type, &data);
+            registry.CloseKey(key);
+        }
+        return data;
+    }
+
+    test_support::IsolatedUserEnvironment env;
+    RecordingShell shell;
+    RecordingClipboard clipboard;
+    std::vector<BugReport> reports;
+    std::unique_ptr<TFrmMain> main;
+    std::unique_ptr<settings::TFrmConfig> config;
+};
+
+TEST_F(FrmMainTest, FreshStartShowsTheStartState)
+{
+    Start();
+    EXPECT_TRUE(platform::DirectoryExists(platform::DataFolder()));
+    EXPECT_EQ(Text("count"), "Lines count -1");
+    EXPECT_EQ(Text("systemtxt"), "Curent system: Test System");
+    EXPECT_EQ(Text("txProxyUpdate"), "");
+    EXPECT_EQ(Text("txtMutex"), "Hopvane_off");
+    EXPECT_EQ(ListBox("Proxys")->model()->rowCount(), 0);
+    EXPECT_EQ(main->Logic().CurrentProxy, "");
+    EXPECT_TRUE(reports.empty());
+    EXPECT_EQ(main->windowTitle(), "Kelbrin Hopvane");
+    EXPECT_EQ(main->size(), QSize(905, 534));
+}
+
+TEST_F(FrmMainTest, ListBoxesShowTheStoreAndItsSelection)
+{
+    std::string list;
+    for (int i = 0; i < 100000; ++i)
+        list += "10." + std::to_string(i / 65536) + "." + std::to_string(i / 256 % 256) + "." +
+                std::to_string(i % 256) + ":3128\r\n";
+    WriteListFile("proxylist.txt", list);
+    WriteListFile("blacklist.txt", "\xEF\xBB\xBF"
+                                   "b:1\r\n");
+    WriteListFile("proxylistdate.txt", "12/2026\r\n");
+    Start();
+    QListView* proxys = ListBox("Proxys");
+    EXPECT_EQ(proxys->model()->rowCount(), 100000);
+    EXPECT_EQ(proxys->currentIndex().row(), 0);
+    EXPECT_EQ(proxys->model()->index(99999, 0).data().toString(), "10.1.134.159:3128");
+    EXPECT_EQ(ListBox("blacklist")->model()->index(0, 0).data().toString(), "b:1");
+    EXPECT_EQ(Text("count"), "Lines count 99999");
+    EXPECT_EQ(Text("txProxyUpdate"), "12/2026\r\n");
+
+    // The user's click moves the store's selection, and the store's changes
+    // move the list box's.
+    proxys->setCurrentIndex(proxys->model()->index(5, 0));
+    EXPECT_EQ(main->Logic().Store().Proxys().ItemIndex(), 5);
+    std::string current = main->Logic().CurrentProxy;
+    main->Logic().Store().BlacklistProxy("10.0.0.5:3128", current);
+    EXPECT_EQ(current, "10.0.0.6:3128");
+    EXPECT_EQ(proxys->currentIndex().row(), 5);
+    EXPECT_EQ(proxys->model()->rowCount(), 99999);
+    EXPECT_EQ(ListBox("blacklist")->model()->rowCount(), 2);
+}
+
+TEST_F(FrmMainTest, UnreadableListFileReachesTheReportAndTheWindowStillOpens)
+{
+    platform::MakeDirectory(platform::DataFolder());
+    const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const std::string path = platform::DataFolder() + "proxylist.txt";
+    path.copy(address.sun_path, path.size());
+    ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    Start();
+    close(fd);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].handler, "FormCreate");
+    EXPECT_EQ(reports[0].errorClass, "platform::FileError");
+    EXPECT_NE(reports[0].message.find(path), std::string::npos) << reports[0].message;
+    EXPECT_NE(test_support::ReadFileBytes(platform::DataFolder() + "bugreport.txt")
+                  .find("Handler: FormCreate"),
+              std::string::npos);
+    EXPECT_EQ(Text("count"), "Lines Count 0");
+    main->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(main.get()));
+}
+
+TEST_F(FrmMainTest, ClosingSwitchesTheSystemProxyOff)
+{
+    {
+        platform::RegistryKey key(platform::CurrentUserRegistry(), kInternetSettingsKey,
+                                  platform::kKeyWrite);
+        key.WriteInteger("ProxyEnable", 1);
+    }
+    Start();
+    main->show();
+    main->close();
+    EXPECT_EQ(ProxyEnableData(), platform::RegDwordData(0));
+    EXPECT_EQ(Text("txtChanged"), "No");
+}
+
+TEST_F(FrmMainTest, FirstShowingPutsTheSecureDefaultIntoTheConfigurationWindow)
+{
+    Start();
+    main->show();
+    EXPECT_EQ(config->CurrentTestUrl(), "https://127.0.0.1:18443/hopvane/myip.php");
+}
+
+TEST_F(FrmMainTest, CopyMenuAndLinksUseTheServices)
+{
+    Start();
+    main->findChild<QAction*>("CopyIPtoclipboard1")->trigger();
+    EXPECT_EQ(clipboard.texts, std::vector<std::string>{""});
+    QTest::mouseClick(main->findChild<QWidget*>("txtChanged"), Qt::LeftButton);
+    EXPECT_EQ(shell.opened,
+              std::vector<std::string>{"https://127.0.0.1:18443/myip?zdroj=program_hopvane"});
+}
+
+TEST_F(FrmMainTest, ClosingFromTheReportClosesTheWindowTheOrdinaryWay)
+{
+    Start();
+    main->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
+    CrashReporter::SetPresenter(
+        [](const BugReport&, const std::string&) { return CrashReporter::Choice::Close; });
+    Guarded("btnRefreshClick", [] { throw std::runtime_error("boom"); });
+    EXPECT_TRUE(main->isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !main->isVisible(); }));
+    EXPECT_EQ(ProxyEnableData(), platform::RegDwordData(0));
+    EXPECT_NE(
+        test_support::ReadFileBytes(platform::DataFolder() + "bugreport.txt").find("Message: boom"),
+        std::string::npos);
+}
+
+TEST_F(FrmMainTest, ContinuingFromTheReportKeepsTheWindow)
+{
+    Start();
+    main->show();
+    Guarded("btnRefreshClick", [] { throw std::runtime_error("boom"); });
+    QApplication::processEvents();
+    EXPECT_TRUE(main->isVisible());
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].errorClass, "std::runtime_error");
+}
+
+TEST_F(FrmMainTest, RendersTheMainWindowToAPicture)
+{
+    WriteListFile("proxylist.txt", "203.0.113.10:8080\r\n198.51.100.22:3128\r\n");
+    WriteListFile("blacklist.txt", "192.0.2.1:80\r\n");
+    WriteListFile("proxylistdate.txt", "12/2026");
+    Start();
+    main->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
+    const QImage picture = main->grab().toImage();
+    EXPECT_EQ(picture.size(), QSize(905, 534));
+    EXPECT_EQ(picture.pixel(450, 520), 0xFF2A579A);
+    EXPECT_EQ(picture.pixel(450, 2), 0xFF3E6DB6);
+    EXPECT_TRUE(picture.save(QStringLiteral(HOPVANE_SCREENSHOT_DIR "/frm_main.png")));
+}
+
+} // namespace
+} // namespace app

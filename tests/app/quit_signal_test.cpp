@@ -1,0 +1,82 @@
+#include "platform/named_mutexes.h"
+#include "platform/registry_key.h"
+#include "tests/support/temp_dir.h"
+
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <chrono>
+#include <csignal>
+#include <thread>
+
+extern char** environ;
+
+namespace app {
+namespace {
+
+constexpr const char* kInternetSettingsKey =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+
+std::uint32_t ProxyEnable()
+{
+    platform::Registry& registry = platform::CurrentUserRegistry();
+    platform::Registry::Key key = platform::Registry::kNoKey;
+    if (registry.CreateKey(kInternetSettingsKey, platform::kKeyRead, &key) !=
+        platform::kErrorSuccess)
+        return 0xFFFFFFFF;
+    std::uint32_t type = 0;
+    std::vector<std::uint8_t> data;
+    const bool read =
+        registry.QueryValue(key, "ProxyEnable", &type, &data) == platform::kErrorSuccess;
+    registry.CloseKey(key);
+    return read && data.size() == 4 ? data[0] : 0xFFFFFFFF;
+}
+
+// Waits for the started program to hold its first status name; false when
+// it ended or took far longer than any start should.
+bool WaitUntilStarted(pid_t program)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (platform::SystemNamedMutexes().Exists("Hopvane_off"))
+            return true;
+        int status = 0;
+        if (waitpid(program, &status, WNOHANG) == program)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return false;
+}
+
+class QuitSignalTest : public ::testing::TestWithParam<int> {};
+
+TEST_P(QuitSignalTest, ClosesTheWindowAndSwitchesTheSystemProxyOff)
+{
+    test_support::IsolatedUserEnvironment environment;
+    test_support::ScopedEnv offscreen("QT_QPA_PLATFORM", "offscreen");
+    {
+        platform::RegistryKey key(platform::CurrentUserRegistry(), kInternetSettingsKey,
+                                  platform::kKeyWrite);
+        key.WriteString("ProxyServer", "192.0.2.1:8080");
+        key.WriteInteger("ProxyEnable", 1);
+    }
+
+    char* const argv[] = {const_cast<char*>(HOPVANE_EXECUTABLE), nullptr};
+    pid_t program = 0;
+    ASSERT_EQ(posix_spawn(&program, HOPVANE_EXECUTABLE, nullptr, nullptr, argv, environ), 0);
+    ASSERT_TRUE(WaitUntilStarted(program));
+    ASSERT_EQ(ProxyEnable(), 1u);
+
+    kill(program, GetParam());
+    int status = 0;
+    ASSERT_EQ(waitpid(program, &status, 0), program);
+    EXPECT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_EQ(ProxyEnable(), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, QuitSignalTest, ::testing::Values(SIGTERM, SIGINT, SIGHUP),
+                         [](const auto& test) { return std::string(sigabbrev_np(test.param)); });
+
+} // namespace
+} // namespace app
