@@ -3,6 +3,7 @@
 #include "app/proxy_list_box.h"
 #include "app/ui_guard.h"
 #include "settings/frm_config.h"
+#include "widgets/controls.h"
 #include "widgets/flat_button.h"
 #include "widgets/fonts.h"
 #include "widgets/picture_tile.h"
@@ -23,9 +24,6 @@ namespace app {
 
 namespace {
 
-const QColor kWindowColour(0x2A, 0x57, 0x9A);
-const QColor kPanelColour(0x3E, 0x6D, 0xB6);
-
 // Controls that carry data but are never seen sit right of the client area.
 constexpr int kHiddenLeft = 991;
 
@@ -37,14 +35,6 @@ public:
         return {QStyledItemDelegate::sizeHint(option, index).width(), 13};
     }
 };
-
-void PaintBackground(QWidget* widget, const QColor& colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, colour);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
 
 ProxyListBox* MakeListBox(proxylist::ProxyList& list, QWidget* parent, const char* name,
                           QRect geometry)
@@ -70,99 +60,73 @@ TFrmMain::TFrmMain(MainWindowServices services, QWidget* parent)
 
 TFrmMain::~TFrmMain() = default;
 
-QWidget* TFrmMain::MakePanel(const char* name, QRect geometry)
-{
-    auto* panel = new QWidget(this);
-    panel->setObjectName(name);
-    panel->setGeometry(geometry);
-    PaintBackground(panel, kPanelColour);
-    return panel;
-}
-
-widgets::TSmoothLabel* TFrmMain::MakeLabel(QWidget* parent, const char* name, const QString& text,
-                                           QPoint position, int pixelHeight)
-{
-    auto* label = new widgets::TSmoothLabel(text, pixelHeight, parent);
-    label->setObjectName(name);
-    label->move(position);
-    return label;
-}
-
 void TFrmMain::BuildControls()
 {
     setObjectName("FrmMain");
     setWindowTitle(QStringLiteral("Kelbrin Hopvane"));
     setFixedSize(905, 534);
     setFont(widgets::UiFont(QStringLiteral("Tahoma"), 11));
-    PaintBackground(this, kWindowColour);
+    widgets::FillBackground(this, widgets::kWindowColour);
 
-    QWidget* panel1 = MakePanel("Panel1", {0, 0, 905, 121});
+    QWidget* panel1 = widgets::MakePanel(this, "Panel1", {0, 0, 905, 121});
     AdvMetroTile1 = new widgets::TPictureTile(widgets::PictureIcon(widgets::Picture::Logo), panel1);
     AdvMetroTile1->setObjectName("AdvMetroTile1");
     AdvMetroTile1->setGeometry(16, 15, 128, 90);
     connect(AdvMetroTile1, &QAbstractButton::clicked, this, &TFrmMain::AdvMetroTile1Click);
-    MakeLabel(panel1, "txHopvane", QStringLiteral("Kelbrin Hopvane"), {166, 32}, 27);
-    MakeLabel(panel1, "txHopvanesmalltext", QStringLiteral("Změna IP adresy pomocí proxy"),
-              {168, 67}, 16);
+    widgets::MakeLabel(panel1, "txHopvane", QStringLiteral("Kelbrin Hopvane"), {166, 32}, 27);
+    widgets::MakeLabel(panel1, "txHopvanesmalltext", QStringLiteral("Změna IP adresy pomocí proxy"),
+                       {168, 67}, 16);
     systemtxt =
-        MakeLabel(panel1, "systemtxt", QStringLiteral("Current system: Windows 10"), {697, 5}, 11);
-    systemtxt->setAutoSize(false);
-    systemtxt->setAlignment(Qt::AlignRight);
-    systemtxt->resize(197, 25);
+        widgets::MakeBoxLabel(panel1, "systemtxt", QStringLiteral("Current system: Windows 10"),
+                              {697, 5, 197, 25}, 11, Qt::AlignRight);
     btnConfig = new widgets::TFlatButton(widgets::PictureIcon(widgets::Picture::Settings),
                                          QStringLiteral("Nastavení"), panel1);
     btnConfig->setObjectName("btnConfig");
     btnConfig->setGeometry(839, 47, 57, 65);
     connect(btnConfig, &QAbstractButton::clicked, this, &TFrmMain::btnConfigClick);
 
-    MakeLabel(this, "txProxyList", QStringLiteral("Proxy list:"), {16, 127}, 15);
-    txProxyUpdate = MakeLabel(this, "txProxyUpdate", QStringLiteral("(xx/xxxx)"), {166, 127}, 12);
-    txProxyUpdate->setAutoSize(false);
-    txProxyUpdate->setAlignment(Qt::AlignRight);
-    txProxyUpdate->resize(78, 19);
+    widgets::MakeLabel(this, "txProxyList", QStringLiteral("Proxy list:"), {16, 127}, 15);
+    txProxyUpdate = widgets::MakeBoxLabel(this, "txProxyUpdate", QStringLiteral("(xx/xxxx)"),
+                                          {166, 127, 78, 19}, 12, Qt::AlignRight);
     auto* btnRefresh =
         new widgets::TFlatButton(widgets::PictureIcon(widgets::Picture::Refresh), {}, this);
     btnRefresh->setObjectName("btnRefresh");
     btnRefresh->setGeometry(247, 127, 19, 19);
     MakeListBox(logic_.Store().Proxys(), this, "Proxys", {16, 152, 249, 357});
-    count = MakeLabel(this, "count", QStringLiteral("Lines Count 0"), {16, 509}, 13);
-    count->setAutoSize(false);
-    count->setAlignment(Qt::AlignRight);
-    count->resize(247, 23);
+    count = widgets::MakeBoxLabel(this, "count", QStringLiteral("Lines Count 0"),
+                                  {16, 509, 247, 23}, 13, Qt::AlignRight);
 
-    QWidget* panel3 = MakePanel("Panel3", {296, 152, 369, 122});
-    MakeLabel(panel3, "txOriginalIP", QStringLiteral("Původní IP:"), {17, 11}, 15);
-    MakeLabel(panel3, "txtOriginalIP", QStringLiteral("Zjišťuji"), {129, 11}, 15);
-    MakeLabel(panel3, "txServerStatus", QStringLiteral("Aktuální stav:"), {17, 36}, 15);
-    txtstatus = MakeLabel(panel3, "txtstatus", QStringLiteral("Zjišťuji"), {129, 36}, 15);
+    QWidget* panel3 = widgets::MakePanel(this, "Panel3", {296, 152, 369, 122});
+    widgets::MakeLabel(panel3, "txOriginalIP", QStringLiteral("Původní IP:"), {17, 11}, 15);
+    widgets::MakeLabel(panel3, "txtOriginalIP", QStringLiteral("Zjišťuji"), {129, 11}, 15);
+    widgets::MakeLabel(panel3, "txServerStatus", QStringLiteral("Aktuální stav:"), {17, 36}, 15);
+    txtstatus = widgets::MakeLabel(panel3, "txtstatus", QStringLiteral("Zjišťuji"), {129, 36}, 15);
     connect(txtstatus, &widgets::TSmoothLabel::clicked, this, &TFrmMain::txtstatusClick);
-    MakeLabel(panel3, "txDownloadTest", QStringLiteral("Download test:"), {17, 62}, 15);
+    widgets::MakeLabel(panel3, "txDownloadTest", QStringLiteral("Download test:"), {17, 62}, 15);
     auto* progress = new QProgressBar(panel3);
     progress->setObjectName("DownloadProgress");
     progress->setGeometry(131, 67, 150, 15);
     progress->setTextVisible(false);
     progress->setValue(0);
-    MakeLabel(panel3, "txtDwnSpeed", QStringLiteral("0 Kb/s"), {286, 62}, 15);
-    MakeLabel(panel3, "txIPChanged", QStringLiteral("IP Změněna:"), {17, 87}, 15);
-    txtChanged = MakeLabel(panel3, "txtChanged", QStringLiteral("Ne"), {129, 87}, 15);
+    widgets::MakeLabel(panel3, "txtDwnSpeed", QStringLiteral("0 Kb/s"), {286, 62}, 15);
+    widgets::MakeLabel(panel3, "txIPChanged", QStringLiteral("IP Změněna:"), {17, 87}, 15);
+    txtChanged = widgets::MakeLabel(panel3, "txtChanged", QStringLiteral("Ne"), {129, 87}, 15);
     txtChanged->setUnderlined(true);
     txtChanged->setCursor(Qt::PointingHandCursor);
     connect(txtChanged, &widgets::TSmoothLabel::clicked, this, &TFrmMain::txtChangedClick);
-    auto* txState = MakeLabel(panel3, "txState", {}, {176, 88}, 15);
-    txState->setAutoSize(false);
-    txState->setAlignment(Qt::AlignLeft);
-    txState->resize(177, 23);
+    widgets::MakeBoxLabel(panel3, "txState", {}, {176, 88, 177, 23}, 15, Qt::AlignLeft);
 
-    QWidget* panel5 = MakePanel("Panel5", {296, 296, 369, 113});
-    MakeLabel(panel5, "AdvSmoothLabel14", QStringLiteral("Application API"), {277, 5}, 11);
-    MakeLabel(panel5, "txMutexAppStatus", QStringLiteral("Mutex status aplikace:"), {17, 34}, 15);
-    txtMutex = MakeLabel(panel5, "txtMutex", QStringLiteral("Hopvane_OK"), {196, 34}, 15);
-    MakeLabel(panel5, "txMutexHopvaneGoChange", QStringLiteral("Mutex Hopvane_go_change:"),
-              {17, 63}, 15);
-    MakeLabel(panel5, "txtReadMutex", QStringLiteral("No detect"), {223, 63}, 15);
+    QWidget* panel5 = widgets::MakePanel(this, "Panel5", {296, 296, 369, 113});
+    widgets::MakeLabel(panel5, "AdvSmoothLabel14", QStringLiteral("Application API"), {277, 5}, 11);
+    widgets::MakeLabel(panel5, "txMutexAppStatus", QStringLiteral("Mutex status aplikace:"),
+                       {17, 34}, 15);
+    txtMutex = widgets::MakeLabel(panel5, "txtMutex", QStringLiteral("Hopvane_OK"), {196, 34}, 15);
+    widgets::MakeLabel(panel5, "txMutexHopvaneGoChange", QStringLiteral("Mutex Hopvane_go_change:"),
+                       {17, 63}, 15);
+    widgets::MakeLabel(panel5, "txtReadMutex", QStringLiteral("No detect"), {223, 63}, 15);
 
-    QWidget* panel2 = MakePanel("Panel2", {296, 432, 369, 77});
-    MakeLabel(panel2, "txEnableHopvane", QStringLiteral("Zapnout změnu IP"), {25, 27}, 15);
+    QWidget* panel2 = widgets::MakePanel(this, "Panel2", {296, 432, 369, 77});
+    widgets::MakeLabel(panel2, "txEnableHopvane", QStringLiteral("Zapnout změnu IP"), {25, 27}, 15);
     Switch = new widgets::TToggleSwitch(panel2);
     Switch->setObjectName("Switch");
     Switch->setGeometry(172, 28, 77, 22);
@@ -172,8 +136,8 @@ void TFrmMain::BuildControls()
     btnNextIP->setGeometry(300, 13, 57, 53);
     btnNextIP->setEnabled(false);
 
-    QWidget* panel4 = MakePanel("Panel4", {696, 152, 193, 357});
-    MakeLabel(panel4, "txIPBlacklist", QStringLiteral("IP blacklist:"), {17, 11}, 15);
+    QWidget* panel4 = widgets::MakePanel(this, "Panel4", {696, 152, 193, 357});
+    widgets::MakeLabel(panel4, "txIPBlacklist", QStringLiteral("IP blacklist:"), {17, 11}, 15);
     MakeListBox(logic_.Store().blacklist(), panel4, "blacklist", {22, 36, 155, 301});
 
     MakeListBox(logic_.Store().FileUpdateDate(), this, "FileUpdateDate", {kHiddenLeft, 8, 170, 50});

@@ -51,9 +51,6 @@ protected:
 
 private:
     void BuildControls();
-    QWidget* MakePanel(const char* name, QRect geometry);
-    widgets::TSmoothLabel* MakeLabel(QWidget* parent, const char* name, const QString& text,
-                                     QPoint position, int pixelHeight);
 
     void FormCreate();
     void FormShow();

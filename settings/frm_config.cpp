@@ -1,6 +1,7 @@
 #include "settings/frm_config.h"
 
 #include "settings/default_test_urls.h"
+#include "widgets/controls.h"
 #include "widgets/flat_button.h"
 #include "widgets/fonts.h"
 #include "widgets/picture_tile.h"
@@ -15,26 +16,6 @@
 namespace settings {
 
 namespace {
-
-const QColor kWindowColour(0x2A, 0x57, 0x9A);
-const QColor kPanelColour(0x3E, 0x6D, 0xB6);
-
-void PaintBackground(QWidget* widget, const QColor& colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, colour);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
-
-widgets::TSmoothLabel* MakeLabel(QWidget* parent, const char* name, const QString& text,
-                                 QPoint position, int pixelHeight)
-{
-    auto* label = new widgets::TSmoothLabel(text, pixelHeight, parent);
-    label->setObjectName(name);
-    label->move(position);
-    return label;
-}
 
 widgets::TFlatButton* MakeButton(QWidget* parent, const char* name, widgets::Picture picture,
                                  const QString& caption, QRect geometry)
@@ -63,34 +44,30 @@ void TFrmConfig::BuildControls()
     setFixedSize(658, 390);
     setModal(true);
     setFont(widgets::UiFont(QStringLiteral("Tahoma"), 11));
-    PaintBackground(this, kWindowColour);
+    widgets::FillBackground(this, widgets::kWindowColour);
 
-    auto* panel1 = new QWidget(this);
-    panel1->setObjectName("Panel1");
-    panel1->setGeometry(0, 0, 658, 121);
-    PaintBackground(panel1, kPanelColour);
+    QWidget* panel1 = widgets::MakePanel(this, "Panel1", {0, 0, 658, 121});
     auto* tile = new widgets::TPictureTile(widgets::PictureIcon(widgets::Picture::Logo), panel1);
     tile->setObjectName("AdvMetroTile1");
     tile->setGeometry(16, 15, 128, 90);
     tile->setEnabled(false);
-    MakeLabel(panel1, "AdvSmoothLabel1", QStringLiteral("Hopvane"), {166, 32}, 27);
-    MakeLabel(panel1, "txCaonfiguration", QStringLiteral("Nastavení"), {171, 67}, 16);
+    widgets::MakeLabel(panel1, "AdvSmoothLabel1", QStringLiteral("Hopvane"), {166, 32}, 27);
+    widgets::MakeLabel(panel1, "txCaonfiguration", QStringLiteral("Nastavení"), {171, 67}, 16);
 
-    auto* panel5 = new QWidget(this);
-    panel5->setObjectName("Panel5");
-    panel5->setGeometry(16, 139, 625, 174);
-    PaintBackground(panel5, kPanelColour);
-    MakeLabel(panel5, "txUrlToTest", QStringLiteral("URL pro test připojení:"), {17, 22}, 15);
+    QWidget* panel5 = widgets::MakePanel(this, "Panel5", {16, 139, 625, 174});
+    widgets::MakeLabel(panel5, "txUrlToTest", QStringLiteral("URL pro test připojení:"), {17, 22},
+                       15);
     urlset = new QLineEdit(QString::fromStdString(SecureDefaultTestUrl()), panel5);
     urlset->setObjectName("urlset");
     urlset->setGeometry(191, 24, 402, 21);
     auto* reset =
         MakeButton(panel5, "AdvMetroButton3", widgets::Picture::Reset, {}, {587, 22, 25, 24});
     connect(reset, &QAbstractButton::clicked, this, &TFrmConfig::AdvMetroButton3Click);
-    MakeLabel(panel5, "txNotification",
-              QStringLiteral("* např. Google blokuje proxy servery, zvolte tak nějaký nezávislý "
-                             "server a ideálně stránku s co nejmenší velikostí (v kb)"),
-              {31, 51}, 11);
+    widgets::MakeLabel(
+        panel5, "txNotification",
+        QStringLiteral("* např. Google blokuje proxy servery, zvolte tak nějaký nezávislý "
+                       "server a ideálně stránku s co nejmenší velikostí (v kb)"),
+        {31, 51}, 11);
 
     auto* apply = MakeButton(this, "AdvMetroButton1", widgets::Picture::Apply,
                              QStringLiteral("Použít"), {552, 319, 89, 63});
