@@ -8,8 +8,15 @@ CMAKE_FLAGS ?=
 
 .PHONY: run test deps build build-asan check-format clean
 
+# `make run` starts the local service, then the program, and stops the service when the
+# program exits; until the program is built, the service runs until Ctrl-C.
+PROGRAM ?= $(BUILD_DIR)/app/hopvane
+SERVICE_OPTIONS ?=
+
 run: build
-	@echo "Built the libraries in $(BUILD_DIR); the windows are not part of this build yet."
+	@if [ -x "$(PROGRAM)" ]; then exec service/run-local $(SERVICE_OPTIONS) -- "$(PROGRAM)"; \
+	else echo "No program at $(PROGRAM) yet: the service alone runs."; \
+	exec service/run-local $(SERVICE_OPTIONS); fi
 
 test: deps check-format build build-asan
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)

@@ -1,13 +1,12 @@
+#include "platform/environment.h"
 #include "platform/files.h"
 #include "proxylist/proxy_store.h"
 #include "tests/proxylist/list_entries.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/unopenable_file.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <ostream>
@@ -30,7 +29,7 @@ using Lines = std::vector<std::string>;
 class ProxyStoreTest : public ::testing::Test {
 protected:
     std::string File(const char* name) const { return dir_.File(name); }
-    std::string Folder() const { return dir_.Path() + "/"; }
+    std::string Folder() const { return dir_.Path() + platform::PathSeparator(); }
 
     // A folder with the file's name, with content so it cannot just be
     // removed: every write of the file fails, also for root.
@@ -38,21 +37,6 @@ protected:
     {
         std::filesystem::create_directory(File(name));
         WriteFileBytes(File(name) + "/keep", "");
-    }
-
-    // A socket file: it exists, but opening it fails, also for root.
-    void MakeUnopenableFile(const char* name) const
-    {
-        const std::string path = File(name);
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        ASSERT_LT(path.size(), sizeof address.sun_path);
-        path.copy(address.sun_path, path.size());
-        const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
-        ASSERT_GE(fd, 0);
-        const int bound = bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address);
-        close(fd);
-        ASSERT_EQ(bound, 0);
     }
 
     static void Fill(ProxyList& list, const Lines& entries)
@@ -110,7 +94,7 @@ TEST_F(ProxyStoreTest, LoadsOnlyTheFilesThatExist)
 TEST_F(ProxyStoreTest, UnreadableFileEndsTheLoadingThere)
 {
     WriteFileBytes(File("proxylist.txt"), "a:1\r\n");
-    MakeUnopenableFile("blacklist.txt");
+    const test_support::UnopenableFile blacklist(File("blacklist.txt"));
     ASSERT_TRUE(platform::FileExists(File("blacklist.txt")));
     WriteFileBytes(File("proxylistdate.txt"), "today\r\n");
     ProxyStore store(Folder());

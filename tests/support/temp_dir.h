@@ -1,5 +1,9 @@
 #pragma once
 
+#ifdef _WIN32
+#include "tests/support/hive_values_win32.h"
+#endif
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,7 +20,7 @@ public:
     TempDir& operator=(const TempDir&) = delete;
 
     const std::string& Path() const { return path_; }
-    // PATH + "/" + name
+    // PATH, the platform's folder separator, name
     std::string File(std::string_view name) const;
 
 private:
@@ -37,9 +41,11 @@ private:
     std::optional<std::string> saved_;
 };
 
-// Points APPDATA, TEMP, XDG_CONFIG_HOME and XDG_RUNTIME_DIR at folders of a
-// fresh TempDir, so a test sees an empty data folder, an empty hive and no
-// named mutexes of anybody else.
+// Points APPDATA and TEMP at folders of a fresh TempDir, so a test sees an
+// empty data folder. On Linux XDG_CONFIG_HOME and XDG_RUNTIME_DIR follow, for
+// an empty hive and no named mutexes of anybody else. Windows keeps the hive
+// and the named objects per session: there the program's values in the hive
+// are set aside instead, and tests that use them or named mutexes take turns.
 class IsolatedUserEnvironment {
 public:
     IsolatedUserEnvironment();
@@ -50,8 +56,12 @@ private:
     TempDir root_;
     ScopedEnv appData_;
     ScopedEnv temp_;
+#ifdef _WIN32
+    SetAsideHiveValues hiveValues_;
+#else
     ScopedEnv configHome_;
     ScopedEnv runtimeDir_;
+#endif
 };
 
 std::string ReadFileBytes(const std::string& path);

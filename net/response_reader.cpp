@@ -1,0 +1,144 @@
+#include "net/response_reader.h"
+
+#include "net/ascii_text.h"
+#include "net/body_decoding.h"
+#include "net/body_reader.h"
+#include "net/html_meta.h"
+#include "net/http_error.h"
+#include "net/media_type.h"
+#include "net/response_head.h"
+
+#include <ctime>
+#include <initializer_list>
+
+namespace net {
+
+namespace {
+
+constexpr char kEmptyConnectReply[] = "HTTP/1.0 200 OK";
+
+std::int64_t Now()
+{
+    return static_cast<std::int64_t>(std::time(nullptr));
+}
+
+void TakeCookies(ResponseContext& context)
+{
+    for (const auto& value : context.response.HeaderValues("Set-Cookie"))
+        context.cookies.Take(value, context.url, Now());
+}
+
+void ReadHeadAfterStatus(ReceiveBuffer& buffer, ResponseContext& context, std::string statusLine)
+{
+    context.response.StartStatus(std::move(statusLine));
+    ReadHeaderLines(buffer, context.response);
+    TakeCookies(context);
+}
+
+// The META elements of an HTML body: their headers replace those of the
+// same name, their cookies go into the store, their charset decodes it.
+void ApplyHtmlMeta(ResponseContext& context, std::string_view body)
+{
+    const HtmlMeta meta = ScanHtmlMeta(body);
+    for (const auto& entry : meta.httpEquiv) {
+        context.response.ReplaceHeader(entry.name, entry.value);
+        if (EqualsIgnoreAsciiCase(entry.name, "Set-Cookie"))
+            context.cookies.Take(entry.value, context.url, Now());
+    }
+    context.response.UpdateFromHeaders();
+    if (!meta.charset.empty())
+        context.response.SetCharSet(meta.charset);
+}
+
+void ReadBodyInto(ReceiveBuffer& buffer, ResponseContext& context, MemoryStream& sink)
+{
+    const std::size_t start = sink.Position();
+    ReadBody(buffer, context.response, context.progress, sink);
+    if (IsHtmlMediaType(MediaTypeOf(context.response.ContentType())))
+        ApplyHtmlMeta(context,
+                      std::string_view(sink.Bytes()).substr(start, sink.Position() - start));
+}
+
+bool IsKnownAuthScheme(std::string_view challenge)
+{
+    const std::string_view scheme = challenge.substr(0, challenge.find_first_of(" ,"));
+    for (const char* known : {"Basic", "Digest", "NTLM", "Negotiate"}) {
+        if (EqualsIgnoreAsciiCase(scheme, known))
+            return true;
+    }
+    return false;
+}
+
+// A 401 reply to a URL with a password, naming a scheme the client knows.
+bool IsAcceptedUnauthorized(const ResponseContext& context)
+{
+    if (TrimAscii(context.url.password).empty())
+        return false;
+    for (const auto& challenge : context.response.HeaderValues("WWW-Authenticate")) {
+        if (IsKnownAuthScheme(TrimAscii(challenge)))
+            return true;
+    }
+    return false;
+}
+
+[[noreturn]] void FailWithStatus(ReceiveBuffer& buffer, ResponseContext& context)
+{
+    const std::int32_t code = context.response.ResponseCode();
+    MemoryStream scratch;
+    const bool redirect = code >= 300 && code < 400;
+    try {
+        if (ResponseHasBody(context.response) &&
+            (!redirect || buffer.DataWithin(context.redirectBodyWaitMs)))
+            ReadBodyInto(buffer, context, scratch);
+    } catch (const ConnectionClosedError&) {
+        // What arrived before the close is the body.
+    }
+    throw HttpStatusError(context.response.ResponseText(), code,
+                          DecodeBody(scratch.Bytes(), context.response));
+}
+
+void ReadResponseHead(ReceiveBuffer& buffer, ResponseContext& context)
+{
+    do {
+        ReadHeadAfterStatus(buffer, context, ReadStatusLine(buffer));
+    } while (context.response.ResponseCode() == 100);
+}
+
+void ReadResponseBody(ReceiveBuffer& buffer, ResponseContext& context, MemoryStream& sink)
+{
+    const std::int32_t code = context.response.ResponseCode();
+    if (code >= 200 && code < 300) {
+        if (code != 204)
+            ReadBodyInto(buffer, context, sink);
+        return;
+    }
+    if (code == 401 && IsAcceptedUnauthorized(context)) {
+        ReadBodyInto(buffer, context, sink);
+        return;
+    }
+    FailWithStatus(buffer, context);
+}
+
+} // namespace
+
+void ReadConnectReply(ReceiveBuffer& buffer, ResponseContext& context)
+{
+    std::string statusLine = ReadStatusLine(buffer);
+    if (statusLine.empty()) {
+        context.response.StartStatus(kEmptyConnectReply);
+        context.response.SetConnection("close");
+        return;
+    }
+    ReadHeadAfterStatus(buffer, context, std::move(statusLine));
+    const std::int32_t code = context.response.ResponseCode();
+    if (code < 200 || code >= 300)
+        FailWithStatus(buffer, context);
+}
+
+void ReadResponse(ReceiveBuffer& buffer, ResponseContext& context, MemoryStream& sink)
+{
+    ReadResponseHead(buffer, context);
+    ReadResponseBody(buffer, context, sink);
+}
+
+} // namespace net

@@ -1,0 +1,96 @@
+#include "platform/code_pages.h"
+
+#include <iconv.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <iterator>
+
+namespace platform {
+
+namespace {
+
+struct CodePageName {
+    unsigned codePage;
+    const char* iconvName;
+};
+
+constexpr CodePageName kCodePages[] = {
+    {437, "CP437"},         {850, "CP850"},         {852, "CP852"},        {866, "CP866"},
+    {874, "CP874"},         {932, "CP932"},         {936, "CP936"},        {949, "CP949"},
+    {950, "CP950"},         {1200, "UTF-16LE"},     {1201, "UTF-16BE"},    {1250, "CP1250"},
+    {1251, "CP1251"},       {1252, "CP1252"},       {1253, "CP1253"},      {1254, "CP1254"},
+    {1255, "CP1255"},       {1256, "CP1256"},       {1257, "CP1257"},      {1258, "CP1258"},
+    {10000, "MACINTOSH"},   {12000, "UTF-32LE"},    {12001, "UTF-32BE"},   {20127, "ASCII"},
+    {20866, "KOI8-R"},      {21866, "KOI8-U"},      {28591, "ISO-8859-1"}, {28592, "ISO-8859-2"},
+    {28593, "ISO-8859-3"},  {28594, "ISO-8859-4"},  {28595, "ISO-8859-5"}, {28596, "ISO-8859-6"},
+    {28597, "ISO-8859-7"},  {28598, "ISO-8859-8"},  {28599, "ISO-8859-9"}, {28603, "ISO-8859-13"},
+    {28605, "ISO-8859-15"}, {50220, "ISO-2022-JP"}, {51932, "EUC-JP"},     {51949, "EUC-KR"},
+    {54936, "GB18030"},     {65001, "UTF-8"},
+};
+
+constexpr char kReplacement[] = "\xEF\xBF\xBD";
+
+class Converter {
+public:
+    explicit Converter(iconv_t handle) : handle_(handle) {}
+    ~Converter() { iconv_close(handle_); }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+
+    std::string Convert(std::string_view bytes)
+    {
+        std::string out;
+        out.reserve(bytes.size() + bytes.size() / 2);
+        char* in = const_cast<char*>(bytes.data());
+        std::size_t inLeft = bytes.size();
+        while (inLeft > 0) {
+            if (!Step(&in, &inLeft, out)) {
+                // Not valid here, or cut off at the end: one byte is lost.
+                out += kReplacement;
+                ++in;
+                --inLeft;
+            }
+        }
+        // A stateful code page may owe a final shift sequence.
+        Step(nullptr, nullptr, out);
+        return out;
+    }
+
+private:
+    // Converts until the input ends or cannot be converted; false then.
+    bool Step(char** in, std::size_t* inLeft, std::string& out)
+    {
+        for (;;) {
+            char block[8192];
+            char* target = block;
+            std::size_t targetLeft = sizeof block;
+            const std::size_t result = iconv(handle_, in, inLeft, &target, &targetLeft);
+            out.append(block, static_cast<std::size_t>(target - block));
+            if (result != static_cast<std::size_t>(-1))
+                return true;
+            if (errno != E2BIG)
+                return false;
+        }
+    }
+
+    iconv_t handle_;
+};
+
+} // namespace
+
+std::optional<std::string> DecodeCodePage(std::string_view bytes, unsigned codePage)
+{
+    const auto* found =
+        std::find_if(std::begin(kCodePages), std::end(kCodePages),
+                     [codePage](const CodePageName& entry) { return entry.codePage == codePage; });
+    if (found == std::end(kCodePages))
+        return std::nullopt;
+    const iconv_t handle = iconv_open("UTF-8", found->iconvName);
+    if (handle == reinterpret_cast<iconv_t>(-1))
+        return std::nullopt;
+    Converter converter(handle);
+    return converter.Convert(bytes);
+}
+
+} // namespace platform
