@@ -21,6 +21,7 @@ run: build
 test: deps check-format build build-asan
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
 	ctest --test-dir $(ASAN_BUILD_DIR) --output-on-failure -j $(JOBS) -L core
+	JOBS=$(JOBS) tools/test-windows
 
 deps:
 	@tools/install-deps
@@ -37,4 +38,4 @@ check-format: deps
 	@tools/check-format
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_BUILD_DIR) build-win

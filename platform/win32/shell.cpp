@@ -2,8 +2,9 @@
 
 #include "platform/win32/wide_text.h"
 
-#include <shellapi.h>
 #include <windows.h>
+// Builds on the types of windows.h.
+#include <shellapi.h>
 
 namespace platform {
 

@@ -1,7 +1,8 @@
 #include "platform/system_version.h"
 
-#include <lm.h>
 #include <windows.h>
+// These build on the types of windows.h.
+#include <lm.h>
 #include <winver.h>
 
 #include <vector>

@@ -99,8 +99,8 @@ TEST(Win32Files, ReplaceOfAFileAnotherProgramHoldsFailsKeepsItAndLeavesNoTempora
     const std::string path = dir.File("f");
     WriteFileBytes(path, "old");
     {
-        // Not even sharing deletion lets the old file be replaced while open.
-        const OpenElsewhere reader(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE);
+        // A reader as the program itself reads: sharing reading only.
+        const OpenElsewhere reader(path, GENERIC_READ, FILE_SHARE_READ);
         ASSERT_TRUE(reader.IsOpen());
         try {
             ReplaceFileContent(path, "new");
