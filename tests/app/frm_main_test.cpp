@@ -4,6 +4,7 @@
 #include "platform/files.h"
 #include "platform/registry_key.h"
 #include "settings/frm_config.h"
+#include "tests/support/recording_services.h"
 #include "tests/support/temp_dir.h"
 #include "widgets/smooth_label.h"
 
@@ -19,15 +20,8 @@
 namespace app {
 namespace {
 
-struct RecordingShell final : platform::Shell {
-    void OpenUrl(const std::string& url) override { opened.push_back(url); }
-    std::vector<std::string> opened;
-};
-
-struct RecordingClipboard final : platform::Clipboard {
-    void SetText(const std::string& utf8) override { texts.push_back(utf8); }
-    std::vector<std::string> texts;
-};
+using test_support::RecordingClipboard;
+using test_support::RecordingShell;
 
 constexpr const char* kInternetSettingsKey =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";

@@ -3,6 +3,7 @@
 #include "platform/files.h"
 #include "platform/registry_key.h"
 #include "platform/text_codec.h"
+#include "tests/support/recording_services.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -33,15 +34,8 @@ struct RecordingView final : MainView {
     std::vector<std::string> messages;
 };
 
-struct RecordingShell final : platform::Shell {
-    void OpenUrl(const std::string& url) override { opened.push_back(url); }
-    std::vector<std::string> opened;
-};
-
-struct RecordingClipboard final : platform::Clipboard {
-    void SetText(const std::string& utf8) override { texts.push_back(utf8); }
-    std::vector<std::string> texts;
-};
+using test_support::RecordingClipboard;
+using test_support::RecordingShell;
 
 class NoInternetSettings final : public platform::InternetSettings {
 public:
