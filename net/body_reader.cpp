@@ -17,7 +17,7 @@ namespace {
 // Counts what goes into the sink against the limit.
 class BodyWriter {
 public:
-    explicit BodyWriter(MemoryStream& sink) : sink_(sink) {}
+    explicit BodyWriter(ByteSink& sink) : sink_(sink) {}
 
     void Expect(std::uint64_t moreBytes)
     {
@@ -35,7 +35,7 @@ public:
     void Reserve(std::size_t moreBytes) { sink_.Reserve(moreBytes); }
 
 private:
-    MemoryStream& sink_;
+    ByteSink& sink_;
     std::size_t written_ = 0;
 };
 
@@ -168,8 +168,7 @@ std::size_t ParseChunkSize(std::string_view line)
     return size;
 }
 
-void ReadBody(ReceiveBuffer& buffer, HttpResponse& response, WorkProgress& progress,
-              MemoryStream& sink)
+void ReadBody(ReceiveBuffer& buffer, HttpResponse& response, WorkProgress& progress, ByteSink& sink)
 {
     if (!ResponseHasBody(response))
         return;

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "net/byte_sink.h"
 #include "net/http_response.h"
-#include "net/memory_stream.h"
 #include "net/receive_buffer.h"
 #include "net/work_progress.h"
 
@@ -11,8 +11,8 @@
 
 namespace net {
 
-// The most body bytes one response may bring; a larger body would exhaust
-// memory, as the whole body is held there.
+// The most body bytes one response may bring, into whatever sink; a larger
+// body in memory would exhaust it.
 inline constexpr std::size_t kMaxBodyBytes = std::size_t{64} << 20;
 
 // Whether the response carries a body to read: not for 1xx, 204 and 304,
@@ -31,6 +31,6 @@ std::size_t ParseChunkSize(std::string_view line);
 // body is larger than kMaxBodyBytes, and "Connection Closed Gracefully."
 // when a chunked body breaks off.
 void ReadBody(ReceiveBuffer& buffer, HttpResponse& response, WorkProgress& progress,
-              MemoryStream& sink);
+              ByteSink& sink);
 
 } // namespace net

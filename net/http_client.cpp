@@ -6,6 +6,7 @@
 #include "net/error_texts.h"
 #include "net/host_address.h"
 #include "net/http_error.h"
+#include "net/memory_stream.h"
 #include "net/receive_buffer.h"
 #include "net/request_writer.h"
 #include "net/response_reader.h"
@@ -53,12 +54,12 @@ std::string HttpClient::GetText(const std::string& url)
     return DecodeBody(body.Bytes(), response_);
 }
 
-void HttpClient::GetStream(const std::string& url, MemoryStream& sink)
+void HttpClient::GetStream(const std::string& url, ByteSink& sink)
 {
     Get(url, sink);
 }
 
-void HttpClient::Get(const std::string& text, MemoryStream& sink)
+void HttpClient::Get(const std::string& text, ByteSink& sink)
 {
     CloseConnection();
     const Url url = ParseUrl(text);

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "net/byte_sink.h"
 #include "net/cookie_store.h"
 #include "net/http_response.h"
-#include "net/memory_stream.h"
 #include "net/time_limits.h"
 #include "net/tls_layer.h"
 #include "net/work_progress.h"
@@ -58,15 +58,16 @@ public:
 
     // The body of the 2xx response, decoded to text by its character set.
     std::string GetText(const std::string& url);
-    // The body bytes, written into the sink from its position on; what
-    // followed in the sink is cut off.
-    void GetStream(const std::string& url, MemoryStream& sink);
+    // The body bytes, written into the sink from its position on as they
+    // arrive; once the body has been read, what followed in the sink is cut
+    // off. After a failure the sink may hold part of a 2xx body.
+    void GetStream(const std::string& url, ByteSink& sink);
 
     // The response being read or read last.
     const HttpResponse& Response() const { return response_; }
 
 private:
-    void Get(const std::string& url, MemoryStream& sink);
+    void Get(const std::string& url, ByteSink& sink);
     void EndExchange();
     void CloseConnection();
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "net/byte_sink.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -7,8 +9,8 @@
 
 namespace net {
 
-// A growable byte buffer with a position, the sink of GetStream.
-class MemoryStream {
+// A growable byte buffer with a position.
+class MemoryStream : public ByteSink {
 public:
     MemoryStream() = default;
     explicit MemoryStream(std::string bytes) : bytes_(std::move(bytes)) {}
@@ -19,13 +21,9 @@ public:
     // zero bytes.
     void SetPosition(std::size_t position) { position_ = position; }
 
-    // Writes at the position, over what is there and past the end, and moves
-    // the position on.
-    void Write(std::string_view bytes);
-    // Makes room for that many more bytes after the position.
-    void Reserve(std::size_t moreBytes);
-    // Cuts off everything after the position.
-    void Truncate();
+    void Write(std::string_view bytes) override;
+    void Reserve(std::size_t moreBytes) override;
+    void Truncate() override;
 
 private:
     std::string bytes_;

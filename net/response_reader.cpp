@@ -6,6 +6,7 @@
 #include "net/html_meta.h"
 #include "net/http_error.h"
 #include "net/media_type.h"
+#include "net/memory_stream.h"
 #include "net/response_head.h"
 
 #include <ctime>
@@ -50,13 +51,41 @@ void ApplyHtmlMeta(ResponseContext& context, std::string_view body)
         context.response.SetCharSet(meta.charset);
 }
 
-void ReadBodyInto(ReceiveBuffer& buffer, ResponseContext& context, MemoryStream& sink)
+// Passes the bytes on and keeps a copy: the sink need not be readable.
+class CopyingSink : public ByteSink {
+public:
+    explicit CopyingSink(ByteSink& sink) : sink_(sink) {}
+
+    const std::string& Copy() const { return copy_; }
+
+    void Write(std::string_view bytes) override
+    {
+        sink_.Write(bytes);
+        copy_.append(bytes);
+    }
+    void Reserve(std::size_t moreBytes) override
+    {
+        sink_.Reserve(moreBytes);
+        copy_.reserve(copy_.size() + moreBytes);
+    }
+    void Truncate() override { sink_.Truncate(); }
+
+private:
+    ByteSink& sink_;
+    std::string copy_;
+};
+
+// An HTML body is scanned once it is all here. The head's type decides: a
+// trailer may not change how the body is to be taken.
+void ReadBodyInto(ReceiveBuffer& buffer, ResponseContext& context, ByteSink& sink)
 {
-    const std::size_t start = sink.Position();
-    ReadBody(buffer, context.response, context.progress, sink);
-    if (IsHtmlMediaType(MediaTypeOf(context.response.ContentType())))
-        ApplyHtmlMeta(context,
-                      std::string_view(sink.Bytes()).substr(start, sink.Position() - start));
+    if (!IsHtmlMediaType(MediaTypeOf(context.response.ContentType()))) {
+        ReadBody(buffer, context.response, context.progress, sink);
+        return;
+    }
+    CopyingSink copying(sink);
+    ReadBody(buffer, context.response, context.progress, copying);
+    ApplyHtmlMeta(context, copying.Copy());
 }
 
 bool IsKnownAuthScheme(std::string_view challenge)
@@ -104,7 +133,7 @@ void ReadResponseHead(ReceiveBuffer& buffer, ResponseContext& context)
     } while (context.response.ResponseCode() == 100);
 }
 
-void ReadResponseBody(ReceiveBuffer& buffer, ResponseContext& context, MemoryStream& sink)
+void ReadResponseBody(ReceiveBuffer& buffer, ResponseContext& context, ByteSink& sink)
 {
     const std::int32_t code = context.response.ResponseCode();
     if (code >= 200 && code < 300) {
@@ -135,7 +164,7 @@ void ReadConnectReply(ReceiveBuffer& buffer, ResponseContext& context)
         FailWithStatus(buffer, context);
 }
 
-void ReadResponse(ReceiveBuffer& buffer, ResponseContext& context, MemoryStream& sink)
+void ReadResponse(ReceiveBuffer& buffer, ResponseContext& context, ByteSink& sink)
 {
     ReadResponseHead(buffer, context);
     ReadResponseBody(buffer, context, sink);

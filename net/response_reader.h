@@ -1,8 +1,8 @@
 #pragma once
 
+#include "net/byte_sink.h"
 #include "net/cookie_store.h"
 #include "net/http_response.h"
-#include "net/memory_stream.h"
 #include "net/receive_buffer.h"
 #include "net/url.h"
 #include "net/work_progress.h"
@@ -31,6 +31,6 @@ void ReadConnectReply(ReceiveBuffer& buffer, ResponseContext& context);
 // reply, goes into the sink. Any other status reads the body into a scratch
 // buffer and throws HttpStatusError with the status line, the code and the
 // decoded body.
-void ReadResponse(ReceiveBuffer& buffer, ResponseContext& context, MemoryStream& sink);
+void ReadResponse(ReceiveBuffer& buffer, ResponseContext& context, ByteSink& sink);
 
 } // namespace net

@@ -174,8 +174,12 @@ TlsLayer::Failure TlsLayer::FailureOf(int result) const
 // time limit passed or a signal cut a call short.
 bool TlsLayer::Failure::WaitedTooLong() const
 {
-    return (error == kErrorWantRead || error == kErrorWantWrite) &&
-           !platform::IsInterruptedCall(systemError);
+    if (error == kErrorWantRead || error == kErrorWantWrite)
+        return !platform::IsInterruptedCall(systemError);
+    // Windows reports a receive that ran out of time as a failed call rather
+    // than one to retry.
+    return error == kErrorSyscall && queued == 0 && systemError != 0 &&
+           platform::SystemSocketError(systemError).Code() == platform::kWsaTimedOut;
 }
 
 bool TlsLayer::Failure::Interrupted() const

@@ -33,4 +33,29 @@ void ReplaceFileContent(const std::string& path, std::string_view bytes);
 // Throws FileError: Cannot open file "PATH". REASON
 void AppendToFile(const std::string& path, std::string_view bytes);
 
+// A file written from its start on, created when missing. What it held
+// beyond the bytes written stays until CutOffRest. Every failure throws
+// FileError: Cannot create file "PATH". REASON
+class WritableFile {
+public:
+    explicit WritableFile(const std::string& path);
+    ~WritableFile();
+    WritableFile(const WritableFile&) = delete;
+    WritableFile& operator=(const WritableFile&) = delete;
+
+    // Writes at the file's position and moves the position on.
+    void Write(std::string_view bytes);
+    // Cuts off what the file holds after its position; a device or a pipe
+    // holds nothing there.
+    void CutOffRest();
+
+private:
+    std::string path_;
+#ifdef _WIN32
+    void* handle_;
+#else
+    int fd_;
+#endif
+};
+
 } // namespace platform

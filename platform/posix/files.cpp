@@ -132,4 +132,36 @@ void AppendToFile(const std::string& path, std::string_view bytes)
         ThrowOpenError(path, error);
 }
 
+WritableFile::WritableFile(const std::string& path)
+    : path_(path), fd_(open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644))
+{
+    if (fd_ < 0)
+        ThrowCreateError(path_, errno);
+}
+
+WritableFile::~WritableFile()
+{
+    close(fd_);
+}
+
+void WritableFile::Write(std::string_view bytes)
+{
+    if (!WriteAll(fd_, bytes))
+        ThrowCreateError(path_, errno);
+}
+
+void WritableFile::CutOffRest()
+{
+    struct stat st {};
+    if (fstat(fd_, &st) != 0)
+        ThrowCreateError(path_, errno);
+    if (!S_ISREG(st.st_mode))
+        return;
+    const off_t position = lseek(fd_, 0, SEEK_CUR);
+    if (position < 0)
+        ThrowCreateError(path_, errno);
+    if (st.st_size > position && ftruncate(fd_, position) != 0)
+        ThrowCreateError(path_, errno);
+}
+
 } // namespace platform

@@ -169,4 +169,30 @@ void AppendToFile(const std::string& path, std::string_view bytes)
         ThrowOpenError(path, GetLastError());
 }
 
+WritableFile::WritableFile(const std::string& path)
+    : path_(path), handle_(CreateFileW(win32::ToWide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                                       nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr))
+{
+    if (handle_ == INVALID_HANDLE_VALUE)
+        ThrowCreateError(path_, GetLastError());
+}
+
+WritableFile::~WritableFile()
+{
+    CloseHandle(handle_);
+}
+
+void WritableFile::Write(std::string_view bytes)
+{
+    if (!WriteAll(handle_, bytes))
+        ThrowCreateError(path_, GetLastError());
+}
+
+void WritableFile::CutOffRest()
+{
+    // SetEndOfFile ends the file at its pointer, which the writes moved on.
+    if (GetFileType(handle_) == FILE_TYPE_DISK && !SetEndOfFile(handle_))
+        ThrowCreateError(path_, GetLastError());
+}
+
 } // namespace platform

@@ -1,6 +1,7 @@
 #include "net/body_reader.h"
 #include "net/error_texts.h"
 #include "net/http_error.h"
+#include "net/memory_stream.h"
 #include "net/response_head.h"
 #include "tests/net/memory_byte_source.h"
 

@@ -2,6 +2,7 @@
 #include "net/error_texts.h"
 #include "net/http_client.h"
 #include "net/http_error.h"
+#include "net/memory_stream.h"
 #include "tests/net/client_test_support.h"
 #include "tests/net/scripted_server.h"
 

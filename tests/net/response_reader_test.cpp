@@ -1,4 +1,5 @@
 #include "net/http_error.h"
+#include "net/memory_stream.h"
 #include "net/response_reader.h"
 #include "net/url.h"
 #include "tests/net/memory_byte_source.h"

@@ -71,7 +71,7 @@ public:
 
     void StartTls(const TlsServerOptions& options)
     {
-        tls_ = std::make_unique<TlsServerSession>(socket_, options);
+        tls_ = StartTlsServerSession(socket_, options);
         const bool shaken = tls_->Handshake(kServerWaitMs);
         served_.tlsVersion = tls_->Version();
         served_.clientSentServerName = tls_->ClientSentServerName();

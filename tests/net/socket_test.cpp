@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
-#include <cstring>
+#include <optional>
+#include <string>
 
 namespace platform {
 namespace {
@@ -21,26 +21,6 @@ TEST(SocketErrors, MessageIsNumberLineBreakAndText)
     EXPECT_STREQ(SocketError(10054).what(), "Socket Error # 10054\r\nConnection reset by peer.");
     EXPECT_EQ(SocketError(10054).Code(), 10054);
 }
-
-#ifndef _WIN32
-TEST(SocketErrors, SystemNumbersBecomeWindowsSocketsNumbers)
-{
-    EXPECT_EQ(SystemSocketError(ECONNREFUSED).Code(), 10061);
-    EXPECT_EQ(SystemSocketError(ETIMEDOUT).Code(), 10060);
-    EXPECT_EQ(SystemSocketError(EHOSTUNREACH).Code(), 10065);
-    EXPECT_EQ(SystemSocketError(ENETUNREACH).Code(), 10051);
-    EXPECT_EQ(SystemSocketError(ECONNRESET).Code(), 10054);
-    EXPECT_EQ(SystemSocketError(EPIPE).Code(), 10054);
-}
-
-TEST(SocketErrors, UnmappedNumberKeepsItsOwnNumberAndText)
-{
-    const SocketError error = SystemSocketError(EPERM);
-    EXPECT_EQ(error.Code(), EPERM);
-    EXPECT_EQ(std::string(error.what()),
-              "Socket Error # " + std::to_string(EPERM) + "\r\n" + std::strerror(EPERM));
-}
-#endif
 
 TEST(TcpConnect, RefusedPortFailsWith10061)
 {
@@ -78,26 +58,71 @@ TEST(TcpConnect, ReceiveTimeLimitFailsWith10060)
     EXPECT_EQ(client.Receive(&byte, 1), 0u);
 }
 
-TEST(Idna, NonAsciiNamesGetTheirAsciiForm)
+TEST(Resolver, LocalhostIsTheLoopbackAddress)
 {
-    EXPECT_EQ(HostNameToAscii("m\xC3\xBCnchen.de"), "xn--mnchen-3ya.de");
-    EXPECT_EQ(HostNameToAscii("\xC4\x8D"
-                              "esko.cz"),
-              "xn--esko-fua.cz");
-    EXPECT_EQ(HostNameToAscii("Example.COM"), "Example.COM");
-    EXPECT_EQ(HostNameToAscii("\xFF.de"), std::nullopt);
+    EXPECT_EQ(ResolveIpv4("localhost"), 0x7F000001u);
 }
+
+struct IdnaCase {
+    const char* name;
+    std::optional<std::string> ascii;
+};
+
+// Cases in which the Windows conversion and libidn2's agree.
+class Idna : public ::testing::TestWithParam<IdnaCase> {};
+
+TEST_P(Idna, NonAsciiNamesGetTheirAsciiForm)
+{
+    EXPECT_EQ(HostNameToAscii(GetParam().name), GetParam().ascii) << GetParam().name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, Idna,
+                         ::testing::Values(IdnaCase{"m\xC3\xBCnchen.de", "xn--mnchen-3ya.de"},
+                                           IdnaCase{"\xC4\x8D"
+                                                    "esko.cz",
+                                                    "xn--esko-fua.cz"},
+                                           IdnaCase{"Example.COM", "Example.COM"},
+                                           // Upper case folds, sharp s becomes "ss" (IDNA 2003).
+                                           IdnaCase{"M\xC3\x9CNCHEN.DE", "xn--mnchen-3ya.de"},
+                                           IdnaCase{"stra\xC3\x9F"
+                                                    "e.de",
+                                                    "strasse.de"},
+                                           IdnaCase{"\xCE\xB1\xCE\xB2.gr", "xn--mxac.gr"},
+                                           // Beyond the BMP: two UTF-16 code units on Windows.
+                                           IdnaCase{"\xF0\xA0\x80\x80.cn", "xn--j50i.cn"},
+                                           // U+0378 is unassigned.
+                                           IdnaCase{"\xCD\xB8.cz", std::nullopt},
+                                           IdnaCase{"\xFF.de", std::nullopt}));
 
 TEST(CodePages, UnknownCodePageIsNone)
 {
     EXPECT_EQ(DecodeCodePage("abc", 12345), std::nullopt);
+    EXPECT_EQ(DecodeCodePage("", 12345), std::nullopt);
+    EXPECT_EQ(DecodeCodePage("", 1252), "");
     EXPECT_EQ(DecodeCodePage("a\xE9", 1252), "a\xC3\xA9");
+    EXPECT_EQ(DecodeCodePage("\x82\xA0", 932), "\xE3\x81\x82");
+}
+
+TEST(CodePages, Utf32InBothByteOrders)
+{
+    using namespace std::string_literals;
+    EXPECT_EQ(DecodeCodePage("a\0\0\0\x0D\x01\0\0\x00\xF6\x01\0"s, 12000),
+              "a\xC4\x8D\xF0\x9F\x98\x80");
+    EXPECT_EQ(DecodeCodePage("\0\0\0a\0\0\x01\x0D"s, 12001), "a\xC4\x8D");
+    EXPECT_EQ(DecodeCodePage("a\0\0\0\x0D"s, 12000), "a\xEF\xBF\xBD");
 }
 
 TEST(CodePages, InvalidAndTruncatedSequencesBecomeReplacementCharacters)
 {
     EXPECT_EQ(DecodeCodePage("a\x82", 932), "a\xEF\xBF\xBD");
     EXPECT_EQ(DecodeCodePage("\x80x", 20127), "\xEF\xBF\xBDx");
+    // One for each byte of a cut-off sequence.
+    EXPECT_EQ(DecodeCodePage("\xE2\x82", 65001), "\xEF\xBF\xBD\xEF\xBF\xBD");
+    EXPECT_EQ(DecodeCodePage("a\xFF"
+                             "b",
+                             65001),
+              "a\xEF\xBF\xBD"
+              "b");
 }
 
 } // namespace

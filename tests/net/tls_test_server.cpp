@@ -6,6 +6,10 @@
 #include <cstdlib>
 #include <stdexcept>
 
+struct ssl_st;
+struct ssl_ctx_st;
+struct bio_st;
+
 namespace net_test {
 
 namespace {
@@ -127,6 +131,135 @@ std::string ErrorQueueText(const ServerApi& api)
     return text;
 }
 
+// Records go through memory BIOs, so a test decides what reaches the socket.
+class OpenSslServerSession final : public TlsServerSession {
+public:
+    OpenSslServerSession(platform::TcpSocket& socket, const TlsServerOptions& options)
+        : socket_(socket)
+    {
+        const ServerApi& api = *Api();
+        const Certificate& certificate = TestCertificate();
+        context_ = api.SSL_CTX_new(api.TLS_server_method());
+        api.SSL_CTX_set_security_level(context_, 0);
+        const long version =
+            options.versions == TlsServerOptions::Versions::Tls10Only ? 0x0301 : 0x0303;
+        api.SSL_CTX_ctrl(context_, kCtrlSetMinProtoVersion, version, nullptr);
+        api.SSL_CTX_ctrl(context_, kCtrlSetMaxProtoVersion, version, nullptr);
+        if (api.SSL_CTX_set_cipher_list(context_, options.cipherList.c_str()) != 1 ||
+            api.SSL_CTX_use_certificate_file(context_, certificate.certificate.c_str(),
+                                             kFiletypePem) != 1 ||
+            api.SSL_CTX_use_PrivateKey_file(context_, certificate.key.c_str(), kFiletypePem) != 1)
+            throw std::runtime_error("test TLS server set-up failed: " + ErrorQueueText(api));
+        ssl_ = api.SSL_new(context_);
+        input_ = api.BIO_new(api.BIO_s_mem());
+        output_ = api.BIO_new(api.BIO_s_mem());
+        api.SSL_set_bio(ssl_, input_, output_);
+        api.SSL_set_accept_state(ssl_);
+    }
+
+    ~OpenSslServerSession() override
+    {
+        Api()->SSL_free(ssl_);
+        Api()->SSL_CTX_free(context_);
+    }
+
+    OpenSslServerSession(const OpenSslServerSession&) = delete;
+    OpenSslServerSession& operator=(const OpenSslServerSession&) = delete;
+
+    bool Handshake(int timeoutMs) override
+    {
+        const ServerApi& api = *Api();
+        for (;;) {
+            const int result = api.SSL_do_handshake(ssl_);
+            socket_.SendAll(TakeOutput());
+            if (result == 1)
+                return true;
+            if (api.SSL_get_error(ssl_, result) != kErrorWantRead) {
+                error_ = ErrorQueueText(api);
+                return false;
+            }
+            if (!ReceiveInput(timeoutMs)) {
+                error_ = "client went away during the handshake";
+                return false;
+            }
+        }
+    }
+
+    std::size_t Read(char* buffer, std::size_t capacity, int timeoutMs) override
+    {
+        const ServerApi& api = *Api();
+        for (;;) {
+            const int result = api.SSL_read(ssl_, buffer, static_cast<int>(capacity));
+            if (result > 0)
+                return static_cast<std::size_t>(result);
+            if (api.SSL_get_error(ssl_, result) != kErrorWantRead)
+                return 0;
+            socket_.SendAll(TakeOutput());
+            if (!ReceiveInput(timeoutMs))
+                return 0;
+        }
+    }
+
+    void Write(std::string_view bytes) override
+    {
+        Api()->SSL_write(ssl_, bytes.data(), static_cast<int>(bytes.size()));
+        socket_.SendAll(TakeOutput());
+    }
+
+    void WritePartialRecord(std::string_view bytes) override
+    {
+        Api()->SSL_write(ssl_, bytes.data(), static_cast<int>(bytes.size()));
+        const std::string records = TakeOutput();
+        socket_.SendAll(std::string_view(records).substr(0, records.size() / 2));
+    }
+
+    const std::string& Error() const override { return error_; }
+
+    int Version() const override { return Api()->SSL_version(ssl_); }
+
+    bool ClientSentServerName() const override
+    {
+        return Api()->SSL_get_servername(ssl_, kNameTypeHostName) != nullptr;
+    }
+
+private:
+    std::string TakeOutput()
+    {
+        std::string output;
+        char block[16384];
+        for (;;) {
+            const int count = Api()->BIO_read(output_, block, sizeof block);
+            if (count <= 0)
+                return output;
+            output.append(block, static_cast<std::size_t>(count));
+        }
+    }
+
+    bool ReceiveInput(int timeoutMs)
+    {
+        if (!socket_.WaitReadable(timeoutMs))
+            return false;
+        char block[16384];
+        std::size_t count = 0;
+        try {
+            count = socket_.Receive(block, sizeof block);
+        } catch (const platform::SocketError&) {
+            return false;
+        }
+        if (count == 0)
+            return false;
+        Api()->BIO_write(input_, block, static_cast<int>(count));
+        return true;
+    }
+
+    platform::TcpSocket& socket_;
+    ssl_ctx_st* context_ = nullptr;
+    ssl_st* ssl_ = nullptr;
+    bio_st* input_ = nullptr;
+    bio_st* output_ = nullptr;
+    std::string error_;
+};
+
 } // namespace
 
 bool PrepareTlsServers()
@@ -137,119 +270,10 @@ bool PrepareTlsServers()
     return true;
 }
 
-TlsServerSession::TlsServerSession(platform::TcpSocket& socket, const TlsServerOptions& options)
-    : socket_(socket)
+std::unique_ptr<TlsServerSession> StartTlsServerSession(platform::TcpSocket& socket,
+                                                        const TlsServerOptions& options)
 {
-    const ServerApi& api = *Api();
-    const Certificate& certificate = TestCertificate();
-    context_ = api.SSL_CTX_new(api.TLS_server_method());
-    api.SSL_CTX_set_security_level(context_, 0);
-    const long version =
-        options.versions == TlsServerOptions::Versions::Tls10Only ? 0x0301 : 0x0303;
-    api.SSL_CTX_ctrl(context_, kCtrlSetMinProtoVersion, version, nullptr);
-    api.SSL_CTX_ctrl(context_, kCtrlSetMaxProtoVersion, version, nullptr);
-    if (api.SSL_CTX_set_cipher_list(context_, options.cipherList.c_str()) != 1 ||
-        api.SSL_CTX_use_certificate_file(context_, certificate.certificate.c_str(), kFiletypePem) !=
-            1 ||
-        api.SSL_CTX_use_PrivateKey_file(context_, certificate.key.c_str(), kFiletypePem) != 1)
-        throw std::runtime_error("test TLS server set-up failed: " + ErrorQueueText(api));
-    ssl_ = api.SSL_new(context_);
-    input_ = api.BIO_new(api.BIO_s_mem());
-    output_ = api.BIO_new(api.BIO_s_mem());
-    api.SSL_set_bio(ssl_, input_, output_);
-    api.SSL_set_accept_state(ssl_);
-}
-
-TlsServerSession::~TlsServerSession()
-{
-    Api()->SSL_free(ssl_);
-    Api()->SSL_CTX_free(context_);
-}
-
-bool TlsServerSession::Handshake(int timeoutMs)
-{
-    const ServerApi& api = *Api();
-    for (;;) {
-        const int result = api.SSL_do_handshake(ssl_);
-        socket_.SendAll(TakeOutput());
-        if (result == 1)
-            return true;
-        if (api.SSL_get_error(ssl_, result) != kErrorWantRead) {
-            error_ = ErrorQueueText(api);
-            return false;
-        }
-        if (!ReceiveInput(timeoutMs)) {
-            error_ = "client went away during the handshake";
-            return false;
-        }
-    }
-}
-
-std::size_t TlsServerSession::Read(char* buffer, std::size_t capacity, int timeoutMs)
-{
-    const ServerApi& api = *Api();
-    for (;;) {
-        const int result = api.SSL_read(ssl_, buffer, static_cast<int>(capacity));
-        if (result > 0)
-            return static_cast<std::size_t>(result);
-        if (api.SSL_get_error(ssl_, result) != kErrorWantRead)
-            return 0;
-        socket_.SendAll(TakeOutput());
-        if (!ReceiveInput(timeoutMs))
-            return 0;
-    }
-}
-
-void TlsServerSession::Write(std::string_view bytes)
-{
-    Api()->SSL_write(ssl_, bytes.data(), static_cast<int>(bytes.size()));
-    socket_.SendAll(TakeOutput());
-}
-
-void TlsServerSession::WritePartialRecord(std::string_view bytes)
-{
-    Api()->SSL_write(ssl_, bytes.data(), static_cast<int>(bytes.size()));
-    const std::string records = TakeOutput();
-    socket_.SendAll(std::string_view(records).substr(0, records.size() / 2));
-}
-
-int TlsServerSession::Version() const
-{
-    return Api()->SSL_version(ssl_);
-}
-
-bool TlsServerSession::ClientSentServerName() const
-{
-    return Api()->SSL_get_servername(ssl_, kNameTypeHostName) != nullptr;
-}
-
-std::string TlsServerSession::TakeOutput()
-{
-    std::string output;
-    char block[16384];
-    for (;;) {
-        const int count = Api()->BIO_read(output_, block, sizeof block);
-        if (count <= 0)
-            return output;
-        output.append(block, static_cast<std::size_t>(count));
-    }
-}
-
-bool TlsServerSession::ReceiveInput(int timeoutMs)
-{
-    if (!socket_.WaitReadable(timeoutMs))
-        return false;
-    char block[16384];
-    std::size_t count = 0;
-    try {
-        count = socket_.Receive(block, sizeof block);
-    } catch (const platform::SocketError&) {
-        return false;
-    }
-    if (count == 0)
-        return false;
-    Api()->BIO_write(input_, block, static_cast<int>(count));
-    return true;
+    return std::make_unique<OpenSslServerSession>(socket, options);
 }
 
 } // namespace net_test

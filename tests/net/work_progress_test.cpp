@@ -1,4 +1,5 @@
 #include "net/body_reader.h"
+#include "net/memory_stream.h"
 #include "net/response_head.h"
 #include "net/work_progress.h"
 #include "tests/net/memory_byte_source.h"

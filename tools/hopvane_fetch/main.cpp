@@ -2,16 +2,13 @@
 // benchmarks. Prints the body (or writes it into a file) and, on failure, the
 // client's exact message.
 
+#include "net/file_stream.h"
 #include "net/http_client.h"
-#include "net/memory_stream.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <exception>
 #include <iostream>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -65,26 +62,6 @@ std::optional<Options> ParseArguments(int argc, char** argv)
     return options;
 }
 
-// Plainly, without syncing: the file may be /dev/null, and a benchmark should
-// not time the disk.
-[[noreturn]] void ThrowCreateError(const std::string& path, int error)
-{
-    throw std::runtime_error("Cannot create file \"" + path + "\". " + std::strerror(error));
-}
-
-void WriteFile(const std::string& path, const std::string& bytes)
-{
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr)
-        ThrowCreateError(path, errno);
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    const int writeError = errno;
-    if (std::fclose(file) != 0)
-        ThrowCreateError(path, errno);
-    if (!written)
-        ThrowCreateError(path, writeError);
-}
-
 void Fetch(const Options& options)
 {
     net::HttpClient client;
@@ -98,9 +75,9 @@ void Fetch(const Options& options)
         });
     }
     if (options.streamFile) {
-        net::MemoryStream body;
-        client.GetStream(options.url, body);
-        WriteFile(*options.streamFile, body.Bytes());
+        // The body goes into the file as it arrives.
+        net::FileStream file(*options.streamFile);
+        client.GetStream(options.url, file);
     } else {
         const std::string text = client.GetText(options.url);
         std::fwrite(text.data(), 1, text.size(), stdout);

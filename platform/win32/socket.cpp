@@ -1,0 +1,226 @@
+#include "platform/socket.h"
+
+#include "platform/win32/system_message.h"
+
+#include <winsock2.h>
+#include <ws2tcpip.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+
+namespace platform {
+
+namespace {
+
+// Once per process; the library stays loaded until the process ends, as
+// other threads may still be using a socket when the program leaves.
+void StartSockets()
+{
+    static const int started = [] {
+        WSADATA data{};
+        return WSAStartup(MAKEWORD(2, 2), &data);
+    }();
+    if (started != 0)
+        throw SystemSocketError(started);
+}
+
+SOCKET ToSocket(TcpSocket::NativeHandle handle)
+{
+    return static_cast<SOCKET>(handle);
+}
+
+// Not handed down to programs the process starts.
+TcpSocket::NativeHandle NewStreamSocket()
+{
+    const SOCKET handle = WSASocketW(AF_INET, SOCK_STREAM, IPPROTO_TCP, nullptr, 0,
+                                     WSA_FLAG_OVERLAPPED | WSA_FLAG_NO_HANDLE_INHERIT);
+    if (handle == INVALID_SOCKET)
+        throw LastSystemSocketError();
+    return static_cast<TcpSocket::NativeHandle>(handle);
+}
+
+bool PollFor(TcpSocket::NativeHandle handle, int timeoutMs)
+{
+    WSAPOLLFD entry{};
+    entry.fd = ToSocket(handle);
+    entry.events = POLLRDNORM;
+    // An error shows as readiness: the next call on the socket reports it.
+    return WSAPoll(&entry, 1, timeoutMs) != 0;
+}
+
+int ChunkSize(std::size_t size)
+{
+    return static_cast<int>(std::min<std::size_t>(size, INT_MAX));
+}
+
+} // namespace
+
+// The system's numbers already are the Windows Sockets numbers.
+SocketError SystemSocketError(int systemErrorNumber)
+{
+    if (WinsockErrorText(systemErrorNumber).empty())
+        return SocketError(systemErrorNumber,
+                           win32::SystemMessage(static_cast<std::uint32_t>(systemErrorNumber)));
+    return SocketError(systemErrorNumber);
+}
+
+int LastSocketErrorNumber()
+{
+    return WSAGetLastError();
+}
+
+SocketError LastSystemSocketError()
+{
+    return SystemSocketError(LastSocketErrorNumber());
+}
+
+bool IsInterruptedCall(int systemErrorNumber)
+{
+    return systemErrorNumber == WSAEINTR;
+}
+
+std::uint32_t ResolveIpv4(const std::string& asciiName)
+{
+    StartSockets();
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* found = nullptr;
+    // The result is a Windows Sockets number (11001 for an unknown name).
+    const int result = getaddrinfo(asciiName.c_str(), nullptr, &hints, &found);
+    if (result != 0)
+        throw SystemSocketError(result);
+    if (found == nullptr)
+        throw SocketError(kWsaHostNotFound);
+    sockaddr_in address{};
+    std::memcpy(&address, found->ai_addr, sizeof address);
+    freeaddrinfo(found);
+    return ntohl(address.sin_addr.s_addr);
+}
+
+TcpSocket::~TcpSocket()
+{
+    Close();
+}
+
+TcpSocket::TcpSocket(TcpSocket&& other) noexcept : handle_(other.handle_)
+{
+    other.handle_ = kNoHandle;
+}
+
+TcpSocket& TcpSocket::operator=(TcpSocket&& other) noexcept
+{
+    if (this != &other) {
+        Close();
+        handle_ = other.handle_;
+        other.handle_ = kNoHandle;
+    }
+    return *this;
+}
+
+TcpSocket TcpSocket::Connect(std::uint32_t ipv4, std::uint16_t port)
+{
+    StartSockets();
+    TcpSocket connection(NewStreamSocket());
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    address.sin_addr.s_addr = htonl(ipv4);
+    if (connect(ToSocket(connection.handle_), reinterpret_cast<const sockaddr*>(&address),
+                sizeof address) != 0)
+        throw LastSystemSocketError();
+    return connection;
+}
+
+// A send or receive that outlasts its limit fails with 10060 itself.
+void TcpSocket::SendAll(std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const int sent = send(ToSocket(handle_), bytes.data(), ChunkSize(bytes.size()), 0);
+        if (sent == SOCKET_ERROR)
+            throw LastSystemSocketError();
+        bytes.remove_prefix(static_cast<std::size_t>(sent));
+    }
+}
+
+std::size_t TcpSocket::Receive(char* buffer, std::size_t capacity)
+{
+    const int received = recv(ToSocket(handle_), buffer, ChunkSize(capacity), 0);
+    if (received == SOCKET_ERROR)
+        throw LastSystemSocketError();
+    return static_cast<std::size_t>(received);
+}
+
+bool TcpSocket::WaitReadable(int timeoutMs) const
+{
+    return PollFor(handle_, timeoutMs);
+}
+
+void TcpSocket::SetSendReceiveTimeLimits(int milliseconds)
+{
+    const DWORD limit = static_cast<DWORD>(milliseconds);
+    const auto* value = reinterpret_cast<const char*>(&limit);
+    if (setsockopt(ToSocket(handle_), SOL_SOCKET, SO_RCVTIMEO, value, sizeof limit) != 0 ||
+        setsockopt(ToSocket(handle_), SOL_SOCKET, SO_SNDTIMEO, value, sizeof limit) != 0)
+        throw LastSystemSocketError();
+}
+
+void TcpSocket::Close()
+{
+    if (handle_ != kNoHandle) {
+        closesocket(ToSocket(handle_));
+        handle_ = kNoHandle;
+    }
+}
+
+TcpListener::TcpListener()
+{
+    StartSockets();
+    handle_ = NewStreamSocket();
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    int length = sizeof address;
+    if (bind(ToSocket(handle_), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
+        listen(ToSocket(handle_), 16) != 0 ||
+        getsockname(ToSocket(handle_), reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+        const SocketError error = LastSystemSocketError();
+        Close();
+        throw error;
+    }
+    port_ = ntohs(address.sin_port);
+}
+
+TcpListener::~TcpListener()
+{
+    Close();
+}
+
+TcpSocket TcpListener::Accept(int timeoutMs)
+{
+    if (!PollFor(handle_, timeoutMs))
+        return TcpSocket();
+    const SOCKET accepted = accept(ToSocket(handle_), nullptr, nullptr);
+    if (accepted == INVALID_SOCKET)
+        throw LastSystemSocketError();
+    // Not handed down either: not every system lets it take that from the
+    // listening socket (Wine does not).
+    SetHandleInformation(reinterpret_cast<HANDLE>(accepted), HANDLE_FLAG_INHERIT, 0);
+    return TcpSocket(static_cast<TcpSocket::NativeHandle>(accepted));
+}
+
+bool TcpListener::HasPendingConnection() const
+{
+    return PollFor(handle_, 0);
+}
+
+void TcpListener::Close()
+{
+    if (handle_ != TcpSocket::kNoHandle) {
+        closesocket(ToSocket(handle_));
+        handle_ = TcpSocket::kNoHandle;
+    }
+}
+
+} // namespace platform
