@@ -123,11 +123,6 @@ int LastSocketErrorNumber()
     return errno;
 }
 
-SocketError LastSystemSocketError()
-{
-    return SystemSocketError(LastSocketErrorNumber());
-}
-
 bool IsInterruptedCall(int systemErrorNumber)
 {
     return systemErrorNumber == EINTR;
@@ -149,26 +144,6 @@ std::uint32_t ResolveIpv4(const std::string& asciiName)
     std::memcpy(&address, found->ai_addr, sizeof address);
     freeaddrinfo(found);
     return ntohl(address.sin_addr.s_addr);
-}
-
-TcpSocket::~TcpSocket()
-{
-    Close();
-}
-
-TcpSocket::TcpSocket(TcpSocket&& other) noexcept : handle_(other.handle_)
-{
-    other.handle_ = kNoHandle;
-}
-
-TcpSocket& TcpSocket::operator=(TcpSocket&& other) noexcept
-{
-    if (this != &other) {
-        Close();
-        handle_ = other.handle_;
-        other.handle_ = kNoHandle;
-    }
-    return *this;
 }
 
 TcpSocket TcpSocket::Connect(std::uint32_t ipv4, std::uint16_t port)
@@ -263,11 +238,6 @@ TcpListener::TcpListener()
         throw error;
     }
     port_ = ntohs(address.sin_port);
-}
-
-TcpListener::~TcpListener()
-{
-    Close();
 }
 
 TcpSocket TcpListener::Accept(int timeoutMs)
