@@ -69,7 +69,8 @@ void TFrmMain::BuildControls()
     widgets::FillBackground(this, widgets::kWindowColour);
 
     QWidget* panel1 = widgets::MakePanel(this, "Panel1", {0, 0, 905, 121});
-    AdvMetroTile1 = new widgets::TPictureTile(widgets::PictureIcon(widgets::Picture::Logo), panel1);
+    auto* AdvMetroTile1 =
+        new widgets::TPictureTile(widgets::PictureIcon(widgets::Picture::Logo), panel1);
     AdvMetroTile1->setObjectName("AdvMetroTile1");
     AdvMetroTile1->setGeometry(16, 15, 128, 90);
     connect(AdvMetroTile1, &QAbstractButton::clicked, this, &TFrmMain::AdvMetroTile1Click);
@@ -79,8 +80,8 @@ void TFrmMain::BuildControls()
     systemtxt =
         widgets::MakeBoxLabel(panel1, "systemtxt", QStringLiteral("Current system: Windows 10"),
                               {697, 5, 197, 25}, 11, Qt::AlignRight);
-    btnConfig = new widgets::TFlatButton(widgets::PictureIcon(widgets::Picture::Settings),
-                                         QStringLiteral("Nastavení"), panel1);
+    auto* btnConfig = new widgets::TFlatButton(widgets::PictureIcon(widgets::Picture::Settings),
+                                               QStringLiteral("Nastavení"), panel1);
     btnConfig->setObjectName("btnConfig");
     btnConfig->setGeometry(839, 47, 57, 65);
     connect(btnConfig, &QAbstractButton::clicked, this, &TFrmMain::btnConfigClick);

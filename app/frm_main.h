@@ -14,7 +14,6 @@ class TFrmConfig;
 }
 namespace widgets {
 class TFlatButton;
-class TPictureTile;
 class TSmoothLabel;
 class TToggleSwitch;
 } // namespace widgets
@@ -72,8 +71,6 @@ private:
     widgets::TSmoothLabel* txtstatus = nullptr;
     widgets::TSmoothLabel* txtChanged = nullptr;
     widgets::TSmoothLabel* txtMutex = nullptr;
-    widgets::TPictureTile* AdvMetroTile1 = nullptr;
-    widgets::TFlatButton* btnConfig = nullptr;
     widgets::TFlatButton* btnNextIP = nullptr;
     widgets::TToggleSwitch* Switch = nullptr;
     QMenu* PopupMenu1 = nullptr;
