@@ -1,5 +1,6 @@
 #include "platform/registry.h"
 #include "platform/registry_key.h"
+#include "tests/support/raw_registry_win32.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -14,29 +15,8 @@ namespace {
 constexpr const char* kTestKey = "Software\\Kelbrin\\Hopvane tests";
 constexpr const wchar_t* kWideTestKey = L"Software\\Kelbrin\\Hopvane tests";
 
-struct RawValue {
-    LSTATUS result = ERROR_SUCCESS;
-    DWORD type = REG_NONE;
-    std::vector<std::uint8_t> data;
-};
-
-// A value as another program reads it, straight from the system.
-RawValue ReadRaw(const wchar_t* subKey, const wchar_t* name)
-{
-    RawValue value;
-    HKEY key = nullptr;
-    value.result = RegOpenKeyExW(HKEY_CURRENT_USER, subKey, 0, KEY_QUERY_VALUE, &key);
-    if (value.result != ERROR_SUCCESS)
-        return value;
-    DWORD size = 0;
-    value.result = RegQueryValueExW(key, name, nullptr, &value.type, nullptr, &size);
-    if (value.result == ERROR_SUCCESS) {
-        value.data.resize(size);
-        value.result = RegQueryValueExW(key, name, nullptr, &value.type, value.data.data(), &size);
-    }
-    RegCloseKey(key);
-    return value;
-}
+using test_support::RawValue;
+using test_support::ReadRawValue;
 
 std::vector<std::uint8_t> Bytes(std::initializer_list<int> values)
 {
@@ -71,17 +51,17 @@ TEST_F(Win32RegistryTest, WrittenValuesReadBackWithTheirTypesAndExactBytes)
     EXPECT_EQ(registry_.SetValue(key, "Blob", kRegBinary, Bytes({0, 1, 0xFF})), kErrorSuccess);
     registry_.CloseKey(key);
 
-    const RawValue lang = ReadRaw(kWideTestKey, L"Lang");
+    const RawValue lang = ReadRawValue(kWideTestKey, L"Lang");
     ASSERT_EQ(lang.result, ERROR_SUCCESS);
     EXPECT_EQ(lang.type, static_cast<DWORD>(REG_SZ));
     EXPECT_EQ(lang.data, Bytes({'c', 0, 'z', 0, 0, 0}));
 
-    const RawValue enable = ReadRaw(kWideTestKey, L"ProxyEnable");
+    const RawValue enable = ReadRawValue(kWideTestKey, L"ProxyEnable");
     ASSERT_EQ(enable.result, ERROR_SUCCESS);
     EXPECT_EQ(enable.type, static_cast<DWORD>(REG_DWORD));
     EXPECT_EQ(enable.data, Bytes({4, 3, 2, 1}));
 
-    const RawValue blob = ReadRaw(kWideTestKey, L"Blob");
+    const RawValue blob = ReadRawValue(kWideTestKey, L"Blob");
     EXPECT_EQ(blob.type, static_cast<DWORD>(REG_BINARY));
     EXPECT_EQ(blob.data, Bytes({0, 1, 0xFF}));
 }
@@ -117,7 +97,8 @@ TEST_F(Win32RegistryTest, NonAsciiNamesAndTextsAreUtf16)
         kErrorSuccess);
     registry_.CloseKey(key);
 
-    const RawValue value = ReadRaw(L"Software\\Kelbrin\\Hopvane tests\\\u010Cesky", L"Jaz\u00FDk");
+    const RawValue value =
+        ReadRawValue(L"Software\\Kelbrin\\Hopvane tests\\\u010Cesky", L"Jaz\u00FDk");
     ASSERT_EQ(value.result, ERROR_SUCCESS);
     const std::wstring text = L"\u010De\u0161tina";
     std::vector<std::uint8_t> expected;
@@ -163,7 +144,7 @@ TEST_F(Win32RegistryTest, ALeadingBackslashIsRefused)
     Registry::Key key = 123;
     EXPECT_NE(registry_.CreateKey(std::string("\\") + kTestKey, kKeyWrite, &key), kErrorSuccess);
     EXPECT_EQ(key, Registry::kNoKey);
-    EXPECT_EQ(ReadRaw(kWideTestKey, L"").result, ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(ReadRawValue(kWideTestKey, L"").result, ERROR_FILE_NOT_FOUND);
 }
 
 TEST_F(Win32RegistryTest, RegistryKeyReadsWhatTheSystemHolds)

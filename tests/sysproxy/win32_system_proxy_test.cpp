@@ -5,6 +5,7 @@
 #include "platform/named_mutexes.h"
 #include "platform/registry.h"
 #include "sysproxy/system_proxy.h"
+#include "tests/support/raw_registry_win32.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -19,28 +20,12 @@ namespace {
 
 constexpr const wchar_t* kKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
 
-struct RawValue {
-    LSTATUS result = ERROR_SUCCESS;
-    DWORD type = REG_NONE;
-    std::vector<std::uint8_t> data;
-};
+using test_support::RawValue;
 
-// The value as a browser reads it, straight from the system.
+// The value as a browser reads it.
 RawValue ReadRaw(const wchar_t* name)
 {
-    RawValue value;
-    HKEY key = nullptr;
-    value.result = RegOpenKeyExW(HKEY_CURRENT_USER, kKey, 0, KEY_QUERY_VALUE, &key);
-    if (value.result != ERROR_SUCCESS)
-        return value;
-    DWORD size = 0;
-    value.result = RegQueryValueExW(key, name, nullptr, &value.type, nullptr, &size);
-    if (value.result == ERROR_SUCCESS) {
-        value.data.resize(size);
-        value.result = RegQueryValueExW(key, name, nullptr, &value.type, value.data.data(), &size);
-    }
-    RegCloseKey(key);
-    return value;
+    return test_support::ReadRawValue(kKey, name);
 }
 
 std::vector<std::uint8_t> Utf16WithNul(const std::wstring& text)
