@@ -21,5 +21,5 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 
 find_program(HOPVANE_WINE wine)
 if(HOPVANE_WINE)
-    set(CMAKE_CROSSCOMPILING_EMULATOR ${HOPVANE_WINE})
+    set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tools/wine-run ${HOPVANE_WINE})
 endif()
