@@ -12,6 +12,11 @@
 #include <string>
 #include <string_view>
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 namespace {
 
 constexpr char kUsage[] =
@@ -89,6 +94,10 @@ void Fetch(const Options& options)
 
 int main(int argc, char** argv)
 {
+#ifdef _WIN32
+    // The body's bytes as they came, with no CR put before each LF.
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
     const auto options = ParseArguments(argc, argv);
     if (!options) {
         std::cerr << kUsage;
