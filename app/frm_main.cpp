@@ -1,5 +1,6 @@
 #include "app/frm_main.h"
 
+#include "app/hidden_web_browser.h"
 #include "app/proxy_list_box.h"
 #include "app/ui_guard.h"
 #include "settings/frm_config.h"
@@ -13,6 +14,8 @@
 
 #include <QCloseEvent>
 #include <QCursor>
+#include <QEventLoop>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -35,6 +38,26 @@ public:
         return {QStyledItemDelegate::sizeHint(option, index).width(), 13};
     }
 };
+
+// The wait cursor for as long as the window does not respond.
+class WaitCursor {
+public:
+    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+// The first text that fits the label's width, else the last one cut short.
+QString FittingText(const widgets::TSmoothLabel& label, const QStringList& candidates)
+{
+    const QFontMetrics metrics(label.font());
+    for (const QString& candidate : candidates) {
+        if (metrics.horizontalAdvance(candidate) <= label.width())
+            return candidate;
+    }
+    return metrics.elidedText(candidates.back(), Qt::ElideRight, label.width());
+}
 
 ProxyListBox* MakeListBox(proxylist::ProxyList& list, QWidget* parent, const char* name,
                           QRect geometry)
@@ -93,13 +116,15 @@ void TFrmMain::BuildControls()
         new widgets::TFlatButton(widgets::PictureIcon(widgets::Picture::Refresh), {}, this);
     btnRefresh->setObjectName("btnRefresh");
     btnRefresh->setGeometry(247, 127, 19, 19);
+    connect(btnRefresh, &QAbstractButton::clicked, this, &TFrmMain::btnRefreshClick);
     MakeListBox(logic_.Store().Proxys(), this, "Proxys", {16, 152, 249, 357});
     count = widgets::MakeBoxLabel(this, "count", QStringLiteral("Lines Count 0"),
                                   {16, 509, 247, 23}, 13, Qt::AlignRight);
 
     QWidget* panel3 = widgets::MakePanel(this, "Panel3", {296, 152, 369, 122});
     widgets::MakeLabel(panel3, "txOriginalIP", QStringLiteral("Původní IP:"), {17, 11}, 15);
-    widgets::MakeLabel(panel3, "txtOriginalIP", QStringLiteral("Zjišťuji"), {129, 11}, 15);
+    txtOriginalIP =
+        widgets::MakeLabel(panel3, "txtOriginalIP", QStringLiteral("Zjišťuji"), {129, 11}, 15);
     widgets::MakeLabel(panel3, "txServerStatus", QStringLiteral("Aktuální stav:"), {17, 36}, 15);
     txtstatus = widgets::MakeLabel(panel3, "txtstatus", QStringLiteral("Zjišťuji"), {129, 36}, 15);
     connect(txtstatus, &widgets::TSmoothLabel::clicked, this, &TFrmMain::txtstatusClick);
@@ -142,9 +167,11 @@ void TFrmMain::BuildControls()
     MakeListBox(logic_.Store().blacklist(), panel4, "blacklist", {22, 36, 155, 301});
 
     MakeListBox(logic_.Store().FileUpdateDate(), this, "FileUpdateDate", {kHiddenLeft, 8, 170, 50});
-    auto* memoVer = new QPlainTextEdit(this);
-    memoVer->setObjectName("MemoVer");
-    memoVer->setGeometry(kHiddenLeft, 64, 88, 44);
+    MemoVer = new QPlainTextEdit(this);
+    MemoVer->setObjectName("MemoVer");
+    MemoVer->setGeometry(kHiddenLeft, 64, 88, 44);
+    WebBrowserConnection = new THiddenWebBrowser("WebBrowserConnection", this);
+    WebBrowserIP = new THiddenWebBrowser("WebBrowserIP", this);
 
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName("PopupMenu1");
@@ -163,9 +190,11 @@ void TFrmMain::SetCountText(const std::string& text)
     count->setText(QString::fromStdString(text));
 }
 
-void TFrmMain::SetSystemText(const std::string& text)
+void TFrmMain::SetSystemText(const std::string& text, const std::string& shorterText)
 {
-    systemtxt->setText(QString::fromStdString(text));
+    const QString full = QString::fromStdString(text);
+    systemtxt->setText(FittingText(*systemtxt, {full, QString::fromStdString(shorterText)}));
+    systemtxt->setToolTip(full);
 }
 
 void TFrmMain::SetMutexText(const std::string& text)
@@ -176,6 +205,28 @@ void TFrmMain::SetMutexText(const std::string& text)
 void TFrmMain::SetChangedText(const std::string& text)
 {
     txtChanged->setText(QString::fromStdString(text));
+}
+
+void TFrmMain::SetOriginalIPText(const std::string& text)
+{
+    txtOriginalIP->setText(QString::fromStdString(text));
+}
+
+void TFrmMain::SetStatusText(const std::string& text)
+{
+    txtstatus->setText(QString::fromStdString(text));
+}
+
+void TFrmMain::SetMemoVerText(const std::string& text)
+{
+    MemoVer->setPlainText(QString::fromStdString(text));
+}
+
+void TFrmMain::Navigate(HiddenBrowser browser, const std::string& url)
+{
+    THiddenWebBrowser* control =
+        browser == HiddenBrowser::WebBrowserConnection ? WebBrowserConnection : WebBrowserIP;
+    control->Navigate(QString::fromStdString(url));
 }
 
 void TFrmMain::SetTestUrl(const std::string& url)
@@ -191,6 +242,20 @@ void TFrmMain::ShowMessage(const std::string& text, const std::string& title)
     box.exec();
 }
 
+bool TFrmMain::AskYesNo(const std::string& text, const std::string& title)
+{
+    // It belongs to no window, so the main window stays usable meanwhile.
+    QMessageBox box(QMessageBox::Question, QString::fromStdString(title),
+                    QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No);
+    box.setObjectName("UpdateQuestion");
+    box.setWindowModality(Qt::NonModal);
+    QEventLoop answered;
+    connect(&box, &QMessageBox::finished, &answered, &QEventLoop::quit);
+    box.show();
+    answered.exec();
+    return box.result() == QMessageBox::Yes;
+}
+
 void TFrmMain::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
@@ -204,7 +269,9 @@ void TFrmMain::showEvent(QShowEvent* event)
 void TFrmMain::paintEvent(QPaintEvent* event)
 {
     QWidget::paintEvent(event);
-    FormPaint();
+    // Right after the painting: a question box opened while painting would
+    // never get painted itself.
+    QMetaObject::invokeMethod(this, &TFrmMain::FormPaint, Qt::QueuedConnection);
 }
 
 void TFrmMain::closeEvent(QCloseEvent* event)
@@ -251,6 +318,14 @@ void TFrmMain::AdvMetroTile1Click()
 void TFrmMain::txtChangedClick()
 {
     Guarded("txtChangedClick", [this] { logic_.txtChangedClick(); });
+}
+
+void TFrmMain::btnRefreshClick()
+{
+    Guarded("btnRefreshClick", [this] {
+        const WaitCursor wait;
+        logic_.btnRefreshClick();
+    });
 }
 
 void TFrmMain::btnConfigClick()

@@ -21,6 +21,7 @@ class TToggleSwitch;
 namespace app {
 
 class ProxyListBox;
+class THiddenWebBrowser;
 
 // The main window. Its handlers are thin: each runs the logic of the same
 // name through the guard and shows what the logic reports.
@@ -37,11 +38,16 @@ public:
     // MainView
     void SetProxyUpdateText(const std::string& text) override;
     void SetCountText(const std::string& text) override;
-    void SetSystemText(const std::string& text) override;
+    void SetSystemText(const std::string& text, const std::string& shorterText) override;
     void SetMutexText(const std::string& text) override;
     void SetChangedText(const std::string& text) override;
+    void SetOriginalIPText(const std::string& text) override;
+    void SetStatusText(const std::string& text) override;
+    void SetMemoVerText(const std::string& text) override;
     void SetTestUrl(const std::string& url) override;
+    void Navigate(HiddenBrowser browser, const std::string& url) override;
     void ShowMessage(const std::string& text, const std::string& title) override;
+    bool AskYesNo(const std::string& text, const std::string& title) override;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -60,6 +66,7 @@ private:
     void AdvMetroTile1Click();
     void txtChangedClick();
     void btnConfigClick();
+    void btnRefreshClick();
 
     MainWindowLogic logic_;
     settings::TFrmConfig* config_ = nullptr;
@@ -68,11 +75,15 @@ private:
     widgets::TSmoothLabel* txProxyUpdate = nullptr;
     widgets::TSmoothLabel* count = nullptr;
     widgets::TSmoothLabel* systemtxt = nullptr;
+    widgets::TSmoothLabel* txtOriginalIP = nullptr;
     widgets::TSmoothLabel* txtstatus = nullptr;
     widgets::TSmoothLabel* txtChanged = nullptr;
     widgets::TSmoothLabel* txtMutex = nullptr;
     widgets::TFlatButton* btnNextIP = nullptr;
     widgets::TToggleSwitch* Switch = nullptr;
+    QPlainTextEdit* MemoVer = nullptr;
+    THiddenWebBrowser* WebBrowserConnection = nullptr;
+    THiddenWebBrowser* WebBrowserIP = nullptr;
     QMenu* PopupMenu1 = nullptr;
 };
 

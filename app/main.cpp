@@ -27,6 +27,7 @@ int main(int argc, char* argv[])
     HopvaneApplication application(argc, argv);
     application.setWindowIcon(widgets::PictureIcon(widgets::Picture::Logo));
     app::Startup startup;
-    startup.ShowMain();
+    if (!startup.ShowMain())
+        return 0;
     return application.exec();
 }

@@ -1,9 +1,12 @@
 #include "app/main_window_logic.h"
 
-#include "app/web_links.h"
+#include "app/update_notice.h"
+#include "net/http_client.h"
 #include "platform/files.h"
-#include "settings/default_test_urls.h"
+#include "proxylist/proxy_list_refresh.h"
 #include "settings/language_setting.h"
+
+#include <exception>
 
 namespace app {
 
@@ -35,18 +38,34 @@ void MainWindowLogic::FormCreate()
         proxys.SetItemIndex(0);
         CurrentProxy = proxys.Line(0);
     }
-    // One less than the entries: the line has always read that way.
-    view_.SetCountText(strings_.GetTextOrDefault("IDS_17") + std::to_string(proxys.Count() - 1));
-    view_.SetSystemText(strings_.GetTextOrDefault("IDS_18") + services_.systemName);
+    countLine_.emplace(proxys, [this](int entries) { ShowCount(entries); });
+    const std::string systemPrefix = strings_.GetTextOrDefault("IDS_18");
+    view_.SetSystemText(systemPrefix + services_.systemName,
+                        systemPrefix + services_.shortSystemName);
     if (services_.warnNotWindows10)
         view_.ShowMessage(strings_.GetTextOrDefault("IDS_20"), services_.applicationTitle);
 
     view_.SetMutexText(statusMutex_.SwitchTo(extctl::kStatusOff));
 }
 
+void MainWindowLogic::ShowCount(int entries)
+{
+    view_.SetCountText(strings_.GetTextOrDefault("IDS_17") + std::to_string(entries));
+}
+
 void MainWindowLogic::FormShow()
 {
-    view_.SetTestUrl(services_.testUrls.Read(settings::SecureDefaultTestUrl()));
+    view_.SetTestUrl(services_.testUrls.Read(services_.endpoints.SecureTestPage()));
+    DetectOriginalIP();
+}
+
+void MainWindowLogic::DetectOriginalIP()
+{
+    view_.Navigate(HiddenBrowser::WebBrowserConnection, services_.endpoints.ConnectionPage());
+    view_.Navigate(HiddenBrowser::WebBrowserIP, services_.endpoints.MyIpTextPage());
+    OriginalIP = net::GetTextDirect(services_.endpoints.MyIpText());
+    view_.SetOriginalIPText(OriginalIP);
+    view_.SetStatusText(OriginalIP);
 }
 
 void MainWindowLogic::FormPaint()
@@ -54,6 +73,26 @@ void MainWindowLogic::FormPaint()
     if (FirstPaintDone)
         return;
     FirstPaintDone = true;
+    CheckNewVersion();
+}
+
+void MainWindowLogic::CheckNewVersion()
+{
+    MemoVer = gethttpdata(services_.endpoints.ReleaseNumber());
+    view_.SetMemoVerText(MemoVer);
+    if (!NamesNewerRelease(MemoVer))
+        return;
+    if (view_.AskYesNo(strings_.strsDownloadNovaVerze(), strings_.strsDotaz()))
+        services_.shell.OpenUrl(services_.endpoints.DownloadPage(dispatcher_.Language()));
+}
+
+std::string MainWindowLogic::gethttpdata(const std::string& url)
+{
+    try {
+        return net::GetTextDirect(url);
+    } catch (const std::exception&) {
+        return {};
+    }
 }
 
 void MainWindowLogic::FormCloseQuery()
@@ -68,12 +107,19 @@ void MainWindowLogic::CopyIPtoclipboard1Click()
 
 void MainWindowLogic::AdvMetroTile1Click()
 {
-    services_.shell.OpenUrl(ProductPageUrl(dispatcher_.Language()));
+    services_.shell.OpenUrl(services_.endpoints.ProductPage());
 }
 
 void MainWindowLogic::txtChangedClick()
 {
-    services_.shell.OpenUrl(MyIpPageUrl(dispatcher_.Language()));
+    services_.shell.OpenUrl(services_.endpoints.MyIpPage(dispatcher_.Language()));
+}
+
+void MainWindowLogic::btnRefreshClick()
+{
+    proxylist::RefreshProxyList(
+        store_, {services_.endpoints.ProxyList(), services_.endpoints.ProxyListDate()},
+        [this](const std::string& date) { view_.SetProxyUpdateText(date); });
 }
 
 } // namespace app

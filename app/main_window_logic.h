@@ -1,8 +1,10 @@
 #pragma once
 
+#include "app/entry_count_line.h"
 #include "app/main_view.h"
 #include "extctl/status_mutex.h"
 #include "i18n/localisation.h"
+#include "net/service_endpoints.h"
 #include "platform/clipboard.h"
 #include "platform/internet_settings.h"
 #include "platform/named_mutexes.h"
@@ -12,6 +14,7 @@
 #include "settings/test_url_store.h"
 #include "sysproxy/system_proxy.h"
 
+#include <optional>
 #include <string>
 
 namespace app {
@@ -25,8 +28,11 @@ struct MainWindowServices {
     platform::Shell& shell;
     platform::Clipboard& clipboard;
     settings::TestUrlStore testUrls;
+    net::ServiceEndpoints endpoints;
     std::string dataFolder;
     std::string systemName;
+    // The same system in fewer words, for a line too narrow for its name.
+    std::string shortSystemName;
     bool warnNotWindows10;
     std::string applicationTitle;
 };
@@ -45,12 +51,19 @@ public:
     void CopyIPtoclipboard1Click();
     void AdvMetroTile1Click();
     void txtChangedClick();
+    void btnRefreshClick();
+
+    void CheckNewVersion();
+    // The text at the URL, or empty text when the request fails.
+    static std::string gethttpdata(const std::string& url);
 
     // Application-wide values.
     std::string OriginalIP;
     std::string CurrentProxy;
     std::string CurrentIP;
     bool FirstPaintDone = false;
+    // The release number text the update check received.
+    std::string MemoVer;
 
     i18n::LanguageDispatcher& Dispatcher() { return dispatcher_; }
     const i18n::Localisation& Strings() const { return strings_; }
@@ -58,6 +71,9 @@ public:
     sysproxy::SystemProxy& SystemProxy() { return systemProxy_; }
 
 private:
+    void DetectOriginalIP();
+    void ShowCount(int entries);
+
     MainWindowServices services_;
     MainView& view_;
     i18n::LanguageDispatcher dispatcher_;
@@ -65,6 +81,8 @@ private:
     proxylist::ProxyStore store_;
     extctl::StatusMutex statusMutex_;
     sysproxy::SystemProxy systemProxy_;
+    // Follows the proxy list once creation has first shown the count.
+    std::optional<EntryCountLine> countLine_;
 };
 
 } // namespace app

@@ -7,12 +7,12 @@ namespace app {
 ProxyListModel::ProxyListModel(proxylist::ProxyList& list, QObject* parent)
     : QAbstractListModel(parent), list_(list)
 {
-    list_.SetObserver(this);
+    list_.AddObserver(this);
 }
 
 ProxyListModel::~ProxyListModel()
 {
-    list_.SetObserver(nullptr);
+    list_.RemoveObserver(this);
 }
 
 int ProxyListModel::rowCount(const QModelIndex& parent) const

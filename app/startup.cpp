@@ -25,7 +25,8 @@ Startup::Startup()
     main_ = std::make_unique<TFrmMain>(
         MainWindowServices{platform::CurrentUserRegistry(), platform::SystemNamedMutexes(),
                            platform::SystemInternetSettings(), platform::SystemShell(), clipboard_,
-                           settings::ExecutableTestUrlStore(), platform::DataFolder(), systemName,
+                           settings::ExecutableTestUrlStore(), net::ServiceEndpoints::Built(),
+                           platform::DataFolder(), systemName, platform::GetBriefSystemName(),
                            platform::WarnsNotWindows10(systemName), title});
     CrashReporter::SetMainWindow(main_.get());
     config_ = std::make_unique<settings::TFrmConfig>(
@@ -42,11 +43,18 @@ Startup::~Startup()
     CrashReporter::SetMainWindow(nullptr);
 }
 
-void Startup::ShowMain()
+bool Startup::ShowMain()
 {
+    // The user chose to close or restart from a report while the windows were
+    // being made: the program closes the ordinary way without showing them.
+    if (CrashReporter::CloseRequested()) {
+        main_->close();
+        return false;
+    }
     if (const QScreen* screen = main_->screen())
         main_->move(screen->availableGeometry().center() - main_->rect().center());
     main_->show();
+    return true;
 }
 
 } // namespace app

@@ -19,7 +19,9 @@ public:
 
     TFrmMain& Main() { return *main_; }
     // Centres the main window on its screen and shows it, which runs FormShow.
-    void ShowMain();
+    // False when a report during start-up asked to close the program: the
+    // main window has then closed without being shown.
+    bool ShowMain();
 
 private:
     QtClipboard clipboard_;

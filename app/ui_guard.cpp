@@ -23,6 +23,7 @@ struct ReporterState {
     CrashReporter::Setup setup;
     QWidget* mainWindow = nullptr;
     CrashReporter::Presenter presenter;
+    bool closeRequested = false;
 };
 
 ReporterState& State()
@@ -68,11 +69,14 @@ CrashReporter::Choice PresentInWindow(const BugReport& report, const std::string
     return CrashReporter::Choice::Continue;
 }
 
-// Deferred, so that a report raised while the window is still being built
-// closes it only once the event loop runs.
+// A window on the screen closes once the event loop runs, as the report may
+// have come from its own handler. One not shown yet is never shown: the
+// start-up sees the request and closes it.
 void CloseMainWindow()
 {
-    if (QWidget* window = State().mainWindow)
+    State().closeRequested = true;
+    QWidget* window = State().mainWindow;
+    if (window && window->isVisible())
         QTimer::singleShot(0, window, &QWidget::close);
 }
 
@@ -81,6 +85,12 @@ void CloseMainWindow()
 void CrashReporter::Configure(Setup setup)
 {
     State().setup = std::move(setup);
+    State().closeRequested = false;
+}
+
+bool CrashReporter::CloseRequested()
+{
+    return State().closeRequested;
 }
 
 void CrashReporter::SetMainWindow(QWidget* window)

@@ -33,6 +33,8 @@ public:
 
     static void Report(const char* handler, const std::string& errorClass,
                        const std::string& message);
+    // Whether the user chose to close or restart the program from a report.
+    static bool CloseRequested();
 };
 
 // Runs a handler of a window; every handler of the program runs through it.

@@ -115,4 +115,10 @@ void HttpClient::CloseConnection()
     connection_.reset();
 }
 
+std::string GetTextDirect(const std::string& url)
+{
+    HttpClient client;
+    return client.GetText(url);
+}
+
 } // namespace net

@@ -85,4 +85,8 @@ private:
     std::unique_ptr<Connection> connection_;
 };
 
+// One GET for text with a client of its own, directly (no proxy) and with the
+// client's own TLS layer; the client is released whatever the outcome.
+std::string GetTextDirect(const std::string& url);
+
 } // namespace net

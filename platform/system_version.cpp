@@ -81,19 +81,33 @@ VersionNumbers ResolveWindowsVersion(VersionNumbers versionEx,
     return versionEx;
 }
 
-std::string PrettyNameFromOsRelease(std::string_view osRelease)
+std::string OsReleaseValue(std::string_view osRelease, std::string_view key)
 {
-    constexpr std::string_view kKey = "PRETTY_NAME=";
     while (!osRelease.empty()) {
         const auto end = osRelease.find('\n');
         const std::string_view line = Trim(osRelease.substr(0, end));
-        if (line.substr(0, kKey.size()) == kKey)
-            return Unquote(Trim(line.substr(kKey.size())));
+        if (line.size() > key.size() && line.substr(0, key.size()) == key &&
+            line[key.size()] == '=')
+            return Unquote(Trim(line.substr(key.size() + 1)));
         if (end == std::string_view::npos)
             break;
         osRelease.remove_prefix(end + 1);
     }
     return {};
+}
+
+std::string BriefNameFromOsRelease(std::string_view osRelease)
+{
+    std::string name = OsReleaseValue(osRelease, "NAME");
+    for (std::string_view suffix : {" GNU/Linux", " Linux"}) {
+        if (name.size() > suffix.size() &&
+            std::string_view(name).substr(name.size() - suffix.size()) == suffix) {
+            name.resize(name.size() - suffix.size());
+            break;
+        }
+    }
+    const std::string version = OsReleaseValue(osRelease, "VERSION_ID");
+    return name.empty() || version.empty() ? name : name + " " + version;
 }
 
 } // namespace platform

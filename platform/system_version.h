@@ -21,12 +21,18 @@ VersionNumbers ResolveWindowsVersion(VersionNumbers versionEx,
                                      std::optional<VersionNumbers> workstation,
                                      std::optional<VersionNumbers> kernel32);
 
-// PRETTY_NAME of an os-release text, unquoted; empty when absent.
-std::string PrettyNameFromOsRelease(std::string_view osRelease);
+// The value of a key in an os-release text, unquoted; empty when absent.
+std::string OsReleaseValue(std::string_view osRelease, std::string_view key);
+// NAME without a trailing "GNU/Linux" or "Linux", then VERSION_ID ("Debian
+// 12", "Fedora 39"); empty without a NAME.
+std::string BriefNameFromOsRelease(std::string_view osRelease);
 
 // The running system's name for the system line: the Windows name on
 // Windows, the distribution's own name elsewhere.
 std::string GetWindowsName();
+// The same in fewer words, for a line too narrow for the name; the Windows
+// name on Windows.
+std::string GetBriefSystemName();
 
 // Whether the "not Windows 10" warning applies to that name. It is a Windows
 // warning: elsewhere it would be false, so it never applies there.

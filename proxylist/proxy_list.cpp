@@ -4,6 +4,7 @@
 #include "platform/text_case.h"
 #include "proxylist/list_format.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <utility>
 
@@ -43,8 +44,7 @@ int ProxyList::IndexOf(std::string_view entry) const
 void ProxyList::Add(std::string entry)
 {
     lines_.push_back(std::move(entry));
-    if (observer_)
-        observer_->RowInserted(Count() - 1);
+    Notify([this](ProxyListObserver& observer) { observer.RowInserted(Count() - 1); });
 }
 
 void ProxyList::Delete(int index)
@@ -59,10 +59,9 @@ void ProxyList::Delete(int index)
         --itemIndex_;
     // The selection is already consistent with the shorter list when the
     // observer hears of the removal.
-    if (observer_)
-        observer_->RowRemoved(index);
-    if (observer_ && itemIndex_ != selectedBefore)
-        observer_->SelectionChanged(itemIndex_);
+    Notify([index](ProxyListObserver& observer) { observer.RowRemoved(index); });
+    if (itemIndex_ != selectedBefore)
+        NotifySelection();
 }
 
 void ProxyList::Clear()
@@ -87,8 +86,7 @@ void ProxyList::SetItemIndex(int index)
     if (index < -1 || index >= Count())
         return;
     itemIndex_ = index;
-    if (observer_)
-        observer_->SelectionChanged(itemIndex_);
+    NotifySelection();
 }
 
 std::optional<std::string> ProxyList::SelectedEntry() const
@@ -103,10 +101,30 @@ void ProxyList::ReplaceLines(std::vector<std::string> lines)
     lines_ = std::move(lines);
     const bool wasSelected = itemIndex_ != -1;
     itemIndex_ = -1;
-    if (observer_)
-        observer_->ContentReset();
-    if (observer_ && wasSelected)
-        observer_->SelectionChanged(itemIndex_);
+    Notify([](ProxyListObserver& observer) { observer.ContentReset(); });
+    if (wasSelected)
+        NotifySelection();
+}
+
+void ProxyList::AddObserver(ProxyListObserver* observer)
+{
+    observers_.push_back(observer);
+}
+
+void ProxyList::RemoveObserver(ProxyListObserver* observer)
+{
+    observers_.erase(std::remove(observers_.begin(), observers_.end(), observer), observers_.end());
+}
+
+template <typename Event> void ProxyList::Notify(const Event& event) const
+{
+    for (ProxyListObserver* observer : observers_)
+        event(*observer);
+}
+
+void ProxyList::NotifySelection() const
+{
+    Notify([this](ProxyListObserver& observer) { observer.SelectionChanged(itemIndex_); });
 }
 
 } // namespace proxylist

@@ -52,16 +52,20 @@ public:
     // The encoding the file was last loaded in; ANSI until then.
     platform::TextEncoding FileEncoding() const { return fileEncoding_; }
 
-    // One observer at most; nullptr detaches it.
-    void SetObserver(ProxyListObserver* observer) { observer_ = observer; }
+    // Observers hear of each change in the order they were added; each stays
+    // until removed.
+    void AddObserver(ProxyListObserver* observer);
+    void RemoveObserver(ProxyListObserver* observer);
 
 private:
     void ReplaceLines(std::vector<std::string> lines);
+    template <typename Event> void Notify(const Event& event) const;
+    void NotifySelection() const;
 
     std::vector<std::string> lines_;
     int itemIndex_ = -1;
     platform::TextEncoding fileEncoding_ = platform::TextEncoding::Ansi;
-    ProxyListObserver* observer_ = nullptr;
+    std::vector<ProxyListObserver*> observers_;
 };
 
 } // namespace proxylist

@@ -1,23 +1,17 @@
 #include "settings/default_test_urls.h"
 
-#include "hopvane/build_config.h"
+#include "net/service_endpoints.h"
 
 namespace settings {
 
-namespace {
-
-constexpr const char* kTestPagePath = "/hopvane/myip.php";
-
-} // namespace
-
 std::string SecureDefaultTestUrl()
 {
-    return std::string(HOPVANE_SERVICE_HTTPS_BASE) + kTestPagePath;
+    return net::ServiceEndpoints::Built().SecureTestPage();
 }
 
 std::string PlainDefaultTestUrl()
 {
-    return std::string(HOPVANE_SERVICE_HTTP_BASE) + kTestPagePath;
+    return net::ServiceEndpoints::Built().PlainTestPage();
 }
 
 } // namespace settings

@@ -4,18 +4,32 @@
 
 namespace platform {
 
-std::string GetWindowsName()
+namespace {
+
+std::string OsRelease()
 {
     for (const char* path : {"/etc/os-release", "/usr/lib/os-release"}) {
         try {
-            const std::string name = PrettyNameFromOsRelease(ReadWholeFile(path));
-            if (!name.empty())
-                return name;
+            return ReadWholeFile(path);
         } catch (const FileError&) {
             // The other location, then the kernel's generic name.
         }
     }
-    return "Linux";
+    return {};
+}
+
+} // namespace
+
+std::string GetWindowsName()
+{
+    const std::string name = OsReleaseValue(OsRelease(), "PRETTY_NAME");
+    return name.empty() ? "Linux" : name;
+}
+
+std::string GetBriefSystemName()
+{
+    const std::string name = BriefNameFromOsRelease(OsRelease());
+    return name.empty() ? GetWindowsName() : name;
 }
 
 bool WarnsNotWindows10(const std::string&)

@@ -60,6 +60,11 @@ std::string GetWindowsName()
     return WindowsNameFor(numbers.major, numbers.minor);
 }
 
+std::string GetBriefSystemName()
+{
+    return GetWindowsName();
+}
+
 bool WarnsNotWindows10(const std::string& systemName)
 {
     return systemName != "Windows 10";

@@ -1,9 +1,11 @@
 #include "app/frm_main.h"
+#include "app/startup.h"
 #include "app/ui_guard.h"
 #include "platform/environment.h"
 #include "platform/files.h"
 #include "platform/registry_key.h"
 #include "settings/frm_config.h"
+#include "tests/app/service_stub.h"
 #include "tests/support/recording_services.h"
 #include "tests/support/temp_dir.h"
 #include "widgets/smooth_label.h"
@@ -13,15 +15,56 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QListView>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 
 namespace app {
 namespace {
 
 using test_support::RecordingClipboard;
 using test_support::RecordingShell;
+using test_support::ServiceStub;
+
+// What the service answers unless a test says otherwise.
+const std::map<std::string, std::string> kServiceBodies = {
+    {"/hopvane/myiptxt.php", "127.0.0.1"},
+    {"/download/KHopvane.txt", "11"},
+    {"/hopvane/proxylist/proxy.txt", "203.0.113.1:8080\n203.0.113.2:3128\n203.0.113.3:80\n"},
+    {"/hopvane/proxylist/date-proxy-list.php", "9.12.2026 17:00"},
+};
+
+// The list socket file that no one, not even root, can open.
+class UnopenableListFile {
+public:
+    explicit UnopenableListFile(const std::string& path) : fd_(socket(AF_UNIX, SOCK_STREAM, 0))
+    {
+        platform::MakeDirectory(platform::DataFolder());
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        path.copy(address.sun_path, path.size());
+        bound_ = bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    }
+    ~UnopenableListFile() { close(fd_); }
+    bool Bound() const { return bound_; }
+
+private:
+    int fd_;
+    bool bound_ = false;
+};
+
+// The update question box while it is open.
+QMessageBox* OpenQuestion()
+{
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->objectName() == "UpdateQuestion" && widget->isVisible())
+            return static_cast<QMessageBox*>(widget);
+    }
+    return nullptr;
+}
 
 constexpr const char* kInternetSettingsKey =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
@@ -44,13 +87,20 @@ protected:
         CrashReporter::SetMainWindow(nullptr);
     }
 
-    void Start()
+    void Start(const std::map<std::string, std::string>& bodies = kServiceBodies,
+               bool holdBrowsers = false, ServiceStub::OnRequest onRequest = {})
     {
+        // The configuration window belongs to the main window.
+        config.reset();
+        main.reset();
+        stub = std::make_unique<ServiceStub>(bodies, holdBrowsers, std::move(onRequest));
+        sites = stub->Sites();
         main = std::make_unique<TFrmMain>(
             MainWindowServices{platform::CurrentUserRegistry(), platform::SystemNamedMutexes(),
                                platform::SystemInternetSettings(), shell, clipboard,
                                settings::TestUrlStore(platform::SystemProfile(), IniPath()),
-                               platform::DataFolder(), "Test System", false, "Hopvane"});
+                               net::ServiceEndpoints(sites), platform::DataFolder(), systemName,
+                               "Brief", false, "Hopvane"});
         CrashReporter::SetMainWindow(main.get());
         config = std::make_unique<settings::TFrmConfig>(
             settings::ConfigWindowLogic(
@@ -91,6 +141,9 @@ protected:
     }
 
     test_support::IsolatedUserEnvironment env;
+    std::unique_ptr<ServiceStub> stub;
+    net::ServiceSites sites;
+    std::string systemName = "Test System";
     RecordingShell shell;
     RecordingClipboard clipboard;
     std::vector<BugReport> reports;
@@ -102,7 +155,7 @@ TEST_F(FrmMainTest, FreshStartShowsTheStartState)
 {
     Start();
     EXPECT_TRUE(platform::DirectoryExists(platform::DataFolder()));
-    EXPECT_EQ(Text("count"), "Lines count -1");
+    EXPECT_EQ(Text("count"), "Lines count 0");
     EXPECT_EQ(Text("systemtxt"), "Curent system: Test System");
     EXPECT_EQ(Text("txProxyUpdate"), "");
     EXPECT_EQ(Text("txtMutex"), "Hopvane_off");
@@ -129,7 +182,7 @@ TEST_F(FrmMainTest, ListBoxesShowTheStoreAndItsSelection)
     EXPECT_EQ(proxys->currentIndex().row(), 0);
     EXPECT_EQ(proxys->model()->index(99999, 0).data().toString(), "10.1.134.159:3128");
     EXPECT_EQ(ListBox("blacklist")->model()->index(0, 0).data().toString(), "b:1");
-    EXPECT_EQ(Text("count"), "Lines count 99999");
+    EXPECT_EQ(Text("count"), "Lines count 100000");
     EXPECT_EQ(Text("txProxyUpdate"), "12/2026\r\n");
 
     // The user's click moves the store's selection, and the store's changes
@@ -142,19 +195,15 @@ TEST_F(FrmMainTest, ListBoxesShowTheStoreAndItsSelection)
     EXPECT_EQ(proxys->currentIndex().row(), 5);
     EXPECT_EQ(proxys->model()->rowCount(), 99999);
     EXPECT_EQ(ListBox("blacklist")->model()->rowCount(), 2);
+    EXPECT_EQ(Text("count"), "Lines count 99999");
 }
 
 TEST_F(FrmMainTest, UnreadableListFileReachesTheReportAndTheWindowStillOpens)
 {
-    platform::MakeDirectory(platform::DataFolder());
-    const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
     const std::string path = platform::DataFolder() + "proxylist.txt";
-    path.copy(address.sun_path, path.size());
-    ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    const UnopenableListFile list(path);
+    ASSERT_TRUE(list.Bound());
     Start();
-    close(fd);
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_EQ(reports[0].handler, "FormCreate");
     EXPECT_EQ(reports[0].errorClass, "platform::FileError");
@@ -165,6 +214,23 @@ TEST_F(FrmMainTest, UnreadableListFileReachesTheReportAndTheWindowStillOpens)
     EXPECT_EQ(Text("count"), "Lines Count 0");
     main->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(main.get()));
+}
+
+TEST_F(FrmMainTest, ClosingFromAReportDuringCreationNeverShowsTheWindow)
+{
+    const UnopenableListFile list(platform::DataFolder() + "proxylist.txt");
+    ASSERT_TRUE(list.Bound());
+    CrashReporter::SetPresenter(
+        [](const BugReport&, const std::string&) { return CrashReporter::Choice::Close; });
+    {
+        platform::RegistryKey key(platform::CurrentUserRegistry(), kInternetSettingsKey,
+                                  platform::kKeyWrite);
+        key.WriteInteger("ProxyEnable", 1);
+    }
+    Startup startup;
+    EXPECT_FALSE(startup.ShowMain());
+    EXPECT_FALSE(startup.Main().isVisible());
+    EXPECT_EQ(ProxyEnableData(), platform::RegDwordData(0));
 }
 
 TEST_F(FrmMainTest, ClosingSwitchesTheSystemProxyOff)
@@ -185,7 +251,111 @@ TEST_F(FrmMainTest, FirstShowingPutsTheSecureDefaultIntoTheConfigurationWindow)
 {
     Start();
     main->show();
-    EXPECT_EQ(config->CurrentTestUrl(), "https://127.0.0.1:18443/hopvane/myip.php");
+    EXPECT_EQ(config->CurrentTestUrl(), sites.czechHttps + "/hopvane/myip.php");
+}
+
+TEST_F(FrmMainTest, FirstShowingShowsTheAddressAndLoadsTheHiddenPages)
+{
+    Start();
+    main->show();
+    EXPECT_EQ(Text("txtOriginalIP"), "127.0.0.1");
+    EXPECT_EQ(Text("txtstatus"), "127.0.0.1");
+    EXPECT_TRUE(stub->AwaitRequest("/hopvane/myiptxt.php"));
+    // The browsers' loads go on in the event loop.
+    EXPECT_TRUE(QTest::qWaitFor([this] {
+        const auto requests = stub->Requests();
+        return std::count(requests.begin(), requests.end(), "/hopvane/connection.php browser") +
+                   std::count(requests.begin(), requests.end(), "/hopvane/myiptxt.php browser") ==
+               2;
+    }));
+    EXPECT_TRUE(reports.empty());
+}
+
+TEST_F(FrmMainTest, HiddenPagesThatNeverComeHoldNeitherTheWindowNorItsClosing)
+{
+    Start(kServiceBodies, true);
+    main->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
+    EXPECT_EQ(Text("txtOriginalIP"), "127.0.0.1");
+    EXPECT_TRUE(QTest::qWaitFor([this] {
+        const auto requests = stub->Requests();
+        return std::count(requests.begin(), requests.end(), "/hopvane/connection.php browser") == 1;
+    }));
+    main->close();
+    Start();
+    EXPECT_TRUE(reports.empty());
+}
+
+TEST_F(FrmMainTest, UnreachableServiceReportsOnceAndTheWindowOpens)
+{
+    Start();
+    stub.reset();
+    main->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].handler, "FormShow");
+    EXPECT_EQ(reports[0].message.rfind("Socket Error # 10061", 0), 0u) << reports[0].message;
+    EXPECT_EQ(Text("txtOriginalIP"), "Zjišťuji");
+    EXPECT_EQ(Text("txtstatus"), "Zjišťuji");
+}
+
+TEST_F(FrmMainTest, RefreshButtonFillsTheListUnderAWaitCursor)
+{
+    std::vector<Qt::CursorShape> cursors;
+    Start(kServiceBodies, false, [&cursors](const std::string& path) {
+        // The window's thread waits for the reply meanwhile.
+        const QCursor* cursor = QGuiApplication::overrideCursor();
+        if (path.find("proxylist") != std::string::npos)
+            cursors.push_back(cursor ? cursor->shape() : Qt::ArrowCursor);
+    });
+    QTest::mouseClick(main->findChild<QWidget*>("btnRefresh"), Qt::LeftButton);
+    EXPECT_EQ(ListBox("Proxys")->model()->rowCount(), 3);
+    EXPECT_EQ(ListBox("Proxys")->currentIndex().row(), 0);
+    EXPECT_EQ(Text("count"), "Lines count 3");
+    EXPECT_EQ(Text("txProxyUpdate"), "9.12.2026 17:00");
+    EXPECT_EQ(cursors, (std::vector<Qt::CursorShape>{Qt::WaitCursor, Qt::WaitCursor}));
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(reports.empty());
+}
+
+TEST_F(FrmMainTest, NewerReleaseAsksWithoutBlockingTheWindow)
+{
+    std::map<std::string, std::string> bodies = kServiceBodies;
+    bodies["/download/KHopvane.txt"] = "12";
+    Start(bodies);
+    // The box waits in an event loop of its own: it is answered from there.
+    QStringList asked;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&asked] {
+        if (QMessageBox* question = OpenQuestion()) {
+            asked << question->windowTitle() << question->text();
+            asked << (QApplication::activeModalWidget() ? "modal" : "not modal");
+            question->button(QMessageBox::No)->click();
+        }
+    });
+    answer.start(10);
+    main->show();
+    EXPECT_TRUE(QTest::qWaitFor([&asked] { return !asked.isEmpty(); }));
+    EXPECT_EQ(asked, (QStringList{"Question",
+                                  "New version available, open www pages for download new "
+                                  "version?",
+                                  "not modal"}));
+    EXPECT_TRUE(shell.opened.empty());
+}
+
+TEST_F(FrmMainTest, SystemLineShowsTheLongestNameThatFits)
+{
+    const std::pair<std::string, QString> names[] = {
+        {"Windows 10", "Curent system: Windows 10"},
+        {"Debian GNU/Linux 12 (bookworm)", "Curent system: Brief"},
+    };
+    for (const auto& [name, shown] : names) {
+        systemName = name;
+        Start();
+        EXPECT_EQ(Text("systemtxt"), shown);
+        EXPECT_EQ(main->findChild<QWidget*>("systemtxt")->toolTip().toStdString(),
+                  "Curent system: " + name);
+    }
 }
 
 TEST_F(FrmMainTest, CopyMenuAndLinksUseTheServices)
@@ -195,7 +365,7 @@ TEST_F(FrmMainTest, CopyMenuAndLinksUseTheServices)
     EXPECT_EQ(clipboard.texts, std::vector<std::string>{""});
     QTest::mouseClick(main->findChild<QWidget*>("txtChanged"), Qt::LeftButton);
     EXPECT_EQ(shell.opened,
-              std::vector<std::string>{"https://127.0.0.1:18443/myip?zdroj=program_hopvane"});
+              std::vector<std::string>{sites.czechHttps + "/myip?zdroj=program_hopvane"});
 }
 
 TEST_F(FrmMainTest, ClosingFromTheReportClosesTheWindowTheOrdinaryWay)

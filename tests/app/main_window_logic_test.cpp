@@ -1,8 +1,10 @@
 #include "app/main_window_logic.h"
+#include "net/http_error.h"
 #include "platform/environment.h"
 #include "platform/files.h"
 #include "platform/registry_key.h"
 #include "platform/text_codec.h"
+#include "tests/net/scripted_server.h"
 #include "tests/support/recording_services.h"
 #include "tests/support/temp_dir.h"
 
@@ -18,21 +20,79 @@ namespace {
 using test_support::ReadFileBytes;
 using test_support::WriteFileBytes;
 
+using net_test::ConnectionScript;
+using net_test::ReplyWithBody;
+using net_test::ScriptedServer;
+
 struct RecordingView final : MainView {
     void SetProxyUpdateText(const std::string& text) override { proxyUpdate = text; }
     void SetCountText(const std::string& text) override { count = text; }
-    void SetSystemText(const std::string& text) override { system = text; }
+    void SetSystemText(const std::string& text, const std::string& shorterText) override
+    {
+        system = text;
+        shorterSystem = shorterText;
+    }
     void SetMutexText(const std::string& text) override { mutex = text; }
     void SetChangedText(const std::string& text) override { changed = text; }
+    void SetOriginalIPText(const std::string& text) override { originalIP = text; }
+    void SetStatusText(const std::string& text) override { status = text; }
+    void SetMemoVerText(const std::string& text) override { memoVer = text; }
     void SetTestUrl(const std::string& url) override { testUrl = url; }
+    void Navigate(HiddenBrowser browser, const std::string& url) override
+    {
+        navigated.push_back((browser == HiddenBrowser::WebBrowserIP ? "IP " : "Connection ") + url);
+    }
     void ShowMessage(const std::string& text, const std::string& title) override
     {
         messages.push_back(title + ": " + text);
     }
+    bool AskYesNo(const std::string& text, const std::string& title) override
+    {
+        messages.push_back(title + "? " + text);
+        return answerYes;
+    }
 
-    std::optional<std::string> proxyUpdate, count, system, mutex, changed, testUrl;
+    std::optional<std::string> proxyUpdate, count, system, shorterSystem, mutex, changed,
+        originalIP, status, memoVer, testUrl;
+    std::vector<std::string> navigated;
     std::vector<std::string> messages;
+    bool answerYes = false;
 };
+
+// Answers each request, in order, with a 200 and the body.
+std::vector<ConnectionScript> Replies(std::initializer_list<std::string> bodies)
+{
+    std::vector<ConnectionScript> scripts;
+    for (const std::string& body : bodies)
+        scripts.push_back(ConnectionScript().ReadRequest().Send(
+            ReplyWithBody("HTTP/1.1 200 OK", "Content-Type: text/plain\r\n", body)));
+    return scripts;
+}
+
+// Both sites of the service on one plain loopback server.
+net::ServiceSites SitesOn(const ScriptedServer& server)
+{
+    const std::string base = "http://127.0.0.1:" + std::to_string(server.Port());
+    return {base, base, base + "/en"};
+}
+
+// Sites where nothing listens.
+net::ServiceSites UnreachableSites()
+{
+    std::uint16_t port = 0;
+    {
+        const platform::TcpListener listener;
+        port = listener.Port();
+    }
+    const std::string base = "http://127.0.0.1:" + std::to_string(port);
+    return {base, base, base};
+}
+
+std::string RequestLine(const net_test::ServedConnection& served)
+{
+    return served.requests.empty() ? ""
+                                   : served.requests[0].substr(0, served.requests[0].find('\r'));
+}
 
 using test_support::RecordingClipboard;
 using test_support::RecordingShell;
@@ -61,16 +121,34 @@ class MainWindowLogicTest : public ::testing::Test {
 protected:
     MainWindowLogic& Logic(bool warn = false)
     {
-        if (!logic_) {
-            logic_ = std::make_unique<MainWindowLogic>(
-                MainWindowServices{platform::CurrentUserRegistry(), platform::SystemNamedMutexes(),
-                                   internet_, shell, clipboard,
-                                   settings::TestUrlStore(platform::SystemProfile(),
-                                                          env_.Root().File("hopvane.ini")),
-                                   platform::DataFolder(), "Test System 1", warn, "Hopvane"},
-                view);
-        }
+        if (!logic_)
+            logic_ = std::make_unique<MainWindowLogic>(Services(warn), view);
         return *logic_;
+    }
+
+    MainWindowServices Services(bool warn = false)
+    {
+        return MainWindowServices{
+            platform::CurrentUserRegistry(),
+            platform::SystemNamedMutexes(),
+            internet_,
+            shell,
+            clipboard,
+            settings::TestUrlStore(platform::SystemProfile(), env_.Root().File("hopvane.ini")),
+            net::ServiceEndpoints(sites),
+            platform::DataFolder(),
+            "Test System 1",
+            "TS 1",
+            warn,
+            "Hopvane"};
+    }
+
+    // FormCreate with the service on the server.
+    MainWindowLogic& CreatedWith(const ScriptedServer& server)
+    {
+        sites = SitesOn(server);
+        Logic().FormCreate();
+        return Logic();
     }
 
     std::string DataFile(const char* name) const { return platform::DataFolder() + name; }
@@ -100,6 +178,7 @@ protected:
     RecordingShell shell;
     RecordingClipboard clipboard;
     RecordingView view;
+    net::ServiceSites sites = UnreachableSites();
     std::unique_ptr<MainWindowLogic> logic_;
 };
 
@@ -112,8 +191,9 @@ TEST_F(MainWindowLogicTest, FirstStartOnAFreshMachine)
     EXPECT_EQ(Logic().Store().blacklist().Count(), 0);
     EXPECT_EQ(Logic().CurrentProxy, "");
     EXPECT_EQ(view.proxyUpdate, "");
-    EXPECT_EQ(view.count, "Lines count -1");
+    EXPECT_EQ(view.count, "Lines count 0");
     EXPECT_EQ(view.system, "Curent system: Test System 1");
+    EXPECT_EQ(view.shorterSystem, "Curent system: TS 1");
     EXPECT_EQ(view.mutex, "Hopvane_off");
     EXPECT_TRUE(view.messages.empty());
     EXPECT_EQ(StoredLanguage(), "en");
@@ -122,14 +202,14 @@ TEST_F(MainWindowLogicTest, FirstStartOnAFreshMachine)
     EXPECT_FALSE(ExistsForAnotherProcess("Hopvane_ok"));
 }
 
-TEST_F(MainWindowLogicTest, HundredLinesCountAsNinetyNineAndTheFirstIsCurrent)
+TEST_F(MainWindowLogicTest, HundredLinesCountAsHundredAndTheFirstIsCurrent)
 {
     std::string list;
     for (int i = 0; i < 100; ++i)
         list += "10.0.0." + std::to_string(i) + ":8080\r\n";
     WriteListFile("proxylist.txt", list);
     Logic().FormCreate();
-    EXPECT_EQ(view.count, "Lines count 99");
+    EXPECT_EQ(view.count, "Lines count 100");
     EXPECT_EQ(Logic().CurrentProxy, "10.0.0.0:8080");
     EXPECT_EQ(Logic().Store().Proxys().ItemIndex(), 0);
 }
@@ -153,7 +233,7 @@ TEST_F(MainWindowLogicTest, StoredCzechShowsCzechTexts)
 {
     StoreLanguage("cz");
     Logic().FormCreate();
-    EXPECT_EQ(view.count, "Počet proxy serverů -1");
+    EXPECT_EQ(view.count, "Počet proxy serverů 0");
     EXPECT_EQ(view.system, "Aktuální systém: Test System 1");
     EXPECT_EQ(Logic().Dispatcher().Language(), "Czech");
     EXPECT_EQ(Logic().Strings().strsDotaz(), "Dotaz");
@@ -164,15 +244,9 @@ TEST_F(MainWindowLogicTest, UnknownStoredLanguageKeepsCzechAndIsNotRewritten)
     for (const char* stored : {"CZ", "EN", "de", ""}) {
         StoreLanguage(stored);
         RecordingView fresh;
-        MainWindowLogic logic(
-            MainWindowServices{
-                platform::CurrentUserRegistry(), platform::SystemNamedMutexes(), internet_, shell,
-                clipboard,
-                settings::TestUrlStore(platform::SystemProfile(), env_.Root().File("hopvane.ini")),
-                platform::DataFolder(), "S", false, "Hopvane"},
-            fresh);
+        MainWindowLogic logic(Services(), fresh);
         logic.FormCreate();
-        EXPECT_EQ(fresh.count, "Počet proxy serverů -1") << stored;
+        EXPECT_EQ(fresh.count, "Počet proxy serverů 0") << stored;
         EXPECT_EQ(StoredLanguage(), stored);
     }
 }
@@ -217,22 +291,174 @@ TEST_F(MainWindowLogicTest, WarnsWithTheTitleWhenTheSystemIsNotWindows10)
 
 TEST_F(MainWindowLogicTest, FirstShowingPutsTheSecureDefaultOrTheStoredUrl)
 {
-    Logic().FormCreate();
-    Logic().FormShow();
-    EXPECT_EQ(view.testUrl, "https://127.0.0.1:18443/hopvane/myip.php");
+    ScriptedServer server(Replies({"a", "b"}));
+    CreatedWith(server).FormShow();
+    EXPECT_EQ(view.testUrl, SitesOn(server).czechHttps + "/hopvane/myip.php");
     WriteFileBytes(env_.Root().File("hopvane.ini"), "[setting]\r\nurltest=http://mine/\r\n");
     Logic().FormShow();
     EXPECT_EQ(view.testUrl, "http://mine/");
 }
 
-TEST_F(MainWindowLogicTest, PaintingMarksTheFirstPaintOnce)
+TEST_F(MainWindowLogicTest, FirstShowingLoadsTheHiddenPagesThenShowsTheAddressAsReceived)
+{
+    ScriptedServer server(Replies({"203.0.113.9\r\n"}));
+    CreatedWith(server).FormShow();
+    const std::string base = SitesOn(server).czechHttps;
+    EXPECT_EQ(view.navigated,
+              (std::vector<std::string>{"Connection " + base + "/hopvane/connection.php",
+                                        "IP " + base + "/hopvane/myiptxt.php"}));
+    EXPECT_EQ(RequestLine(server.Finish()[0]), "GET /hopvane/myiptxt.php HTTP/1.1");
+    EXPECT_EQ(Logic().OriginalIP, "203.0.113.9\r\n");
+    EXPECT_EQ(view.originalIP, "203.0.113.9\r\n");
+    EXPECT_EQ(view.status, "203.0.113.9\r\n");
+}
+
+TEST_F(MainWindowLogicTest, UnreachableServiceAtTheFirstShowingLeavesTheAddressUnknown)
+{
+    Logic().FormCreate();
+    EXPECT_THROW(Logic().FormShow(), platform::SocketError);
+    EXPECT_EQ(view.navigated.size(), 2u);
+    EXPECT_EQ(Logic().OriginalIP, "");
+    EXPECT_FALSE(view.originalIP.has_value());
+    EXPECT_FALSE(view.status.has_value());
+}
+
+struct UpdateCase {
+    const char* body;
+    bool asks;
+};
+
+TEST_F(MainWindowLogicTest, UpdateQuestionOnlyForAWholeNumberAboveThisRelease)
+{
+    const UpdateCase cases[] = {
+        {"12", true},   {" 12", true},          {"+12", true},
+        {"$0C", true},  {"0x0C", true},         {"11", false},
+        {"0", false},   {"-5", false},          {"12\r\n", false},
+        {"12 ", false}, {"99999999999", false}, {"<html><body>12</body></html>", false},
+    };
+    for (const auto& c : cases) {
+        ScriptedServer server(Replies({c.body}));
+        RecordingView fresh;
+        sites = SitesOn(server);
+        MainWindowLogic logic(Services(), fresh);
+        logic.FormCreate();
+        logic.FormPaint();
+        EXPECT_EQ(RequestLine(server.Finish()[0]), "GET /download/KHopvane.txt HTTP/1.1");
+        EXPECT_EQ(fresh.memoVer, c.body);
+        EXPECT_EQ(fresh.messages.size(), c.asks ? 1u : 0u) << c.body;
+    }
+    EXPECT_TRUE(shell.opened.empty());
+}
+
+TEST_F(MainWindowLogicTest, YesOpensTheDownloadPageOfTheLanguageAndNoNothing)
+{
+    const std::pair<const char*, std::string> languages[] = {
+        {"en", "/en/"}, {"cz", "/hopvane?zdroj=program_hopvane"}};
+    for (const auto& [setting, page] : languages) {
+        StoreLanguage(setting);
+        for (const bool yes : {true, false}) {
+            ScriptedServer server(Replies({"12"}));
+            RecordingView fresh;
+            fresh.answerYes = yes;
+            sites = SitesOn(server);
+            MainWindowLogic logic(Services(), fresh);
+            logic.FormCreate();
+            shell.opened.clear();
+            logic.FormPaint();
+            EXPECT_EQ(shell.opened, yes ? std::vector<std::string>{sites.czechHttps + page}
+                                        : std::vector<std::string>{})
+                << setting;
+        }
+    }
+}
+
+TEST_F(MainWindowLogicTest, UpdateCheckRunsAtTheFirstPaintOnlyAndFailsSilently)
 {
     Logic().FormCreate();
     EXPECT_FALSE(Logic().FirstPaintDone);
     Logic().FormPaint();
     EXPECT_TRUE(Logic().FirstPaintDone);
+    EXPECT_EQ(view.memoVer, "");
+    view.memoVer.reset();
     Logic().FormPaint();
-    EXPECT_TRUE(Logic().FirstPaintDone);
+    EXPECT_FALSE(view.memoVer.has_value());
+    EXPECT_TRUE(view.messages.empty());
+}
+
+TEST_F(MainWindowLogicTest, RefreshReplacesTheListsAndWritesTheFilesInOrder)
+{
+    WriteListFile("proxylist.txt", "old:1\r\n");
+    WriteListFile("blacklist.txt", "\xEF\xBB\xBF"
+                                   "bad:1\r\n");
+    ScriptedServer server(Replies({"a:1\nb:2\nc:3", "9.12.2026 10:00\r\n"}));
+    MainWindowLogic& logic = CreatedWith(server);
+    logic.btnRefreshClick();
+    auto& served = server.Finish();
+    EXPECT_EQ(RequestLine(served[0]), "GET /hopvane/proxylist/proxy.txt HTTP/1.1");
+    EXPECT_EQ(RequestLine(served[1]), "GET /hopvane/proxylist/date-proxy-list.php HTTP/1.1");
+    EXPECT_EQ(ReadFileBytes(DataFile("proxylist.txt")), "a:1\r\nb:2\r\nc:3\r\n");
+    EXPECT_EQ(ReadFileBytes(DataFile("blacklist.txt")), "\xEF\xBB\xBF");
+    EXPECT_EQ(ReadFileBytes(DataFile("proxylistdate.txt")), "9.12.2026 10:00\r\n");
+    EXPECT_EQ(view.proxyUpdate, "9.12.2026 10:00\r\n");
+    EXPECT_EQ(view.count, "Lines count 3");
+    EXPECT_EQ(logic.Store().Proxys().ItemIndex(), 0);
+    EXPECT_EQ(logic.CurrentProxy, "old:1");
+}
+
+TEST_F(MainWindowLogicTest, EmptyListFromTheServiceEmptiesTheListAndItsFile)
+{
+    WriteListFile("proxylist.txt", "old:1\r\n");
+    ScriptedServer server(Replies({"", "d"}));
+    CreatedWith(server).btnRefreshClick();
+    EXPECT_EQ(Logic().Store().Proxys().Count(), 0);
+    EXPECT_EQ(Logic().Store().Proxys().ItemIndex(), -1);
+    EXPECT_EQ(ReadFileBytes(DataFile("proxylist.txt")), "");
+    EXPECT_EQ(view.count, "Lines count 0");
+    EXPECT_EQ(Logic().CurrentProxy, "old:1");
+}
+
+TEST_F(MainWindowLogicTest, FailingDateRequestKeepsTheNewListInMemoryOnly)
+{
+    WriteListFile("proxylist.txt", "old:1\r\n");
+    WriteListFile("blacklist.txt", "bad:1\r\n");
+    WriteListFile("proxylistdate.txt", "before\r\n");
+    std::vector<ConnectionScript> scripts = Replies({"a:1\r\n"});
+    scripts.push_back(
+        ConnectionScript().ReadRequest().Send(ReplyWithBody("HTTP/1.1 404 Not Found", "", "gone")));
+    ScriptedServer server(std::move(scripts));
+    CreatedWith(server);
+    view.proxyUpdate.reset();
+    EXPECT_THROW(Logic().btnRefreshClick(), net::HttpStatusError);
+    EXPECT_EQ(Logic().Store().Proxys().Text(), "a:1\r\n");
+    EXPECT_EQ(Logic().Store().Proxys().ItemIndex(), -1);
+    EXPECT_EQ(Logic().Store().blacklist().Count(), 1);
+    EXPECT_FALSE(view.proxyUpdate.has_value());
+    EXPECT_EQ(ReadFileBytes(DataFile("proxylist.txt")), "old:1\r\n");
+    EXPECT_EQ(ReadFileBytes(DataFile("blacklist.txt")), "bad:1\r\n");
+    EXPECT_EQ(ReadFileBytes(DataFile("proxylistdate.txt")), "before\r\n");
+}
+
+TEST_F(MainWindowLogicTest, FailingSaveEndsTheRefreshAfterTheSavesBeforeIt)
+{
+    WriteListFile("proxylist.txt", "old:1\r\n");
+    ScriptedServer server(Replies({"a:1", "d"}));
+    CreatedWith(server);
+    // A folder where the blacklist file should be: the date is saved, the
+    // blacklist is not, and the proxy list is never tried.
+    platform::MakeDirectory(DataFile("blacklist.txt"));
+    EXPECT_THROW(Logic().btnRefreshClick(), platform::FileError);
+    EXPECT_EQ(ReadFileBytes(DataFile("proxylistdate.txt")), "d\r\n");
+    EXPECT_EQ(ReadFileBytes(DataFile("proxylist.txt")), "old:1\r\n");
+    EXPECT_EQ(Logic().Store().Proxys().ItemIndex(), -1);
+}
+
+TEST_F(MainWindowLogicTest, CountFollowsAnEntryMovedToTheBlacklist)
+{
+    WriteListFile("proxylist.txt", "a:1\r\nb:2\r\n");
+    Logic().FormCreate();
+    EXPECT_EQ(view.count, "Lines count 2");
+    Logic().Store().BlacklistProxy("a:1", Logic().CurrentProxy);
+    EXPECT_EQ(view.count, "Lines count 1");
 }
 
 TEST_F(MainWindowLogicTest, ClosingSwitchesTheSystemProxyOffEvenIfNeverOn)
@@ -265,23 +491,20 @@ TEST_F(MainWindowLogicTest, CopyBeforeAnyProxyPassedPutsEmptyText)
 
 TEST_F(MainWindowLogicTest, LinksOpenThePageOfTheLanguage)
 {
-    StoreLanguage("cz");
-    Logic().FormCreate();
-    Logic().AdvMetroTile1Click();
-    Logic().txtChangedClick();
-    EXPECT_EQ(shell.opened,
-              (std::vector<std::string>{"https://127.0.0.1:18443/hopvane?zdroj=program_hopvane",
-                                        "https://127.0.0.1:18443/mojeip?zdroj=program_hopvane"}));
-}
-
-TEST_F(MainWindowLogicTest, EnglishLinksOpenTheEnglishMyIpPage)
-{
-    Logic().FormCreate();
-    Logic().AdvMetroTile1Click();
-    Logic().txtChangedClick();
-    EXPECT_EQ(shell.opened,
-              (std::vector<std::string>{"https://127.0.0.1:18443/hopvane?zdroj=program_hopvane",
-                                        "https://127.0.0.1:18443/myip?zdroj=program_hopvane"}));
+    const std::pair<const char*, const char*> languages[] = {{"cz", "/mojeip"}, {"en", "/myip"}};
+    for (const auto& [setting, myIpPage] : languages) {
+        StoreLanguage(setting);
+        RecordingView fresh;
+        MainWindowLogic logic(Services(), fresh);
+        logic.FormCreate();
+        shell.opened.clear();
+        logic.AdvMetroTile1Click();
+        logic.txtChangedClick();
+        EXPECT_EQ(shell.opened, (std::vector<std::string>{
+                                    sites.czechHttps + "/hopvane?zdroj=program_hopvane",
+                                    sites.czechHttps + myIpPage + "?zdroj=program_hopvane"}))
+            << setting;
+    }
 }
 
 } // namespace

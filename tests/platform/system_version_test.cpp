@@ -56,16 +56,29 @@ TEST(ResolveWindowsVersion, KeepsVersionExWhenNothingElseAnswers)
     EXPECT_EQ(WindowsNameFor(v.major, v.minor), "Windows 8");
 }
 
-TEST(PrettyName, ReadsQuotedAndBareValues)
+struct OsReleaseCase {
+    const char* text;
+    const char* prettyName;
+    const char* briefName;
+};
+
+TEST(OsRelease, ReadsQuotedAndBareValuesAndTheBriefName)
 {
-    EXPECT_EQ(PrettyNameFromOsRelease("NAME=\"Debian GNU/Linux\"\n"
-                                      "PRETTY_NAME=\"Debian GNU/Linux 12 (bookworm)\"\n"),
-              "Debian GNU/Linux 12 (bookworm)");
-    EXPECT_EQ(PrettyNameFromOsRelease("PRETTY_NAME=Arch\n"), "Arch");
-    EXPECT_EQ(PrettyNameFromOsRelease("PRETTY_NAME='Single'"), "Single");
-    EXPECT_EQ(PrettyNameFromOsRelease("PRETTY_NAME=\"Say \\\"hi\\\"\"\r\n"), "Say \"hi\"");
-    EXPECT_EQ(PrettyNameFromOsRelease("NOT_PRETTY_NAME=x\nNAME=y\n"), "");
-    EXPECT_EQ(PrettyNameFromOsRelease(""), "");
+    const OsReleaseCase cases[] = {
+        {"NAME=\"Debian GNU/Linux\"\nVERSION_ID=\"12\"\n"
+         "PRETTY_NAME=\"Debian GNU/Linux 12 (bookworm)\"\n",
+         "Debian GNU/Linux 12 (bookworm)", "Debian 12"},
+        {"PRETTY_NAME=Arch\nNAME=\"Arch Linux\"\n", "Arch", "Arch"},
+        {"NAME=\"Linux Mint\"\nVERSION_ID=21\n", "", "Linux Mint 21"},
+        {"PRETTY_NAME='Single'", "Single", ""},
+        {"PRETTY_NAME=\"Say \\\"hi\\\"\"\r\n", "Say \"hi\"", ""},
+        {"NOT_PRETTY_NAME=x\nPRETTY_NAMES=y\nVERSION_ID=3\n", "", ""},
+        {"", "", ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(OsReleaseValue(c.text, "PRETTY_NAME"), c.prettyName) << c.text;
+        EXPECT_EQ(BriefNameFromOsRelease(c.text), c.briefName) << c.text;
+    }
 }
 
 TEST(SystemName, NeverWarnsAboutWindowsOutsideWindows)

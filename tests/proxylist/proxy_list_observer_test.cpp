@@ -63,10 +63,13 @@ TEST_P(ProxyListObserverEvents, AreReportedInOrder)
     ProxyList list;
     AddEntries(list, {"l0", "l1", "l2", "l3", "l4"});
     list.SetItemIndex(GetParam().selectedBefore);
-    RecordingObserver observer(list);
-    list.SetObserver(&observer);
+    RecordingObserver first(list);
+    RecordingObserver second(list);
+    list.AddObserver(&first);
+    list.AddObserver(&second);
     GetParam().change(list);
-    EXPECT_EQ(observer.events, GetParam().events);
+    EXPECT_EQ(first.events, GetParam().events);
+    EXPECT_EQ(second.events, GetParam().events);
 }
 
 using Events = std::vector<std::string>;
@@ -101,7 +104,7 @@ TEST(ProxyListObserver, HearsALoadButNotAFailedOne)
     AddEntries(list, {"x"});
     list.SetItemIndex(0);
     RecordingObserver observer(list);
-    list.SetObserver(&observer);
+    list.AddObserver(&observer);
 
     EXPECT_ANY_THROW(list.LoadFromFile(dir.File("missing.txt")));
     EXPECT_THAT(observer.events, IsEmpty());
@@ -110,16 +113,18 @@ TEST(ProxyListObserver, HearsALoadButNotAFailedOne)
     EXPECT_THAT(observer.events, ElementsAre("reset", "selected -1"));
 }
 
-TEST(ProxyListObserver, DetachedObserverHearsNothing)
+TEST(ProxyListObserver, RemovedObserverHearsNothingAndTheOthersGoOn)
 {
     ProxyList list;
-    RecordingObserver observer(list);
-    list.SetObserver(&observer);
+    RecordingObserver removed(list);
+    RecordingObserver staying(list);
+    list.AddObserver(&removed);
+    list.AddObserver(&staying);
     list.Add("a");
-    list.SetObserver(nullptr);
+    list.RemoveObserver(&removed);
     list.Add("b");
-    list.Clear();
-    EXPECT_THAT(observer.events, ElementsAre("inserted 0"));
+    EXPECT_THAT(removed.events, ElementsAre("inserted 0"));
+    EXPECT_THAT(staying.events, ElementsAre("inserted 0", "inserted 1"));
 }
 
 } // namespace
