@@ -33,9 +33,17 @@ Startup::Startup()
         settings::ConfigWindowLogic(settings::ExecutableTestUrlStore()), Guarded, main_.get());
     main_->SetConfigWindow(config_.get());
 
-    QObject::connect(&quitSignals_, &QuitSignals::quitRequested, main_.get(), &QWidget::close);
+    QObject::connect(&quitSignals_, &QuitSignals::quitRequested, main_.get(), [this] { Quit(); });
     // Logging out ends the program the same way as closing its window.
-    QObject::connect(qGuiApp, &QGuiApplication::commitDataRequest, main_.get(), &QWidget::close);
+    QObject::connect(qGuiApp, &QGuiApplication::commitDataRequest, main_.get(), [this] { Quit(); });
+}
+
+void Startup::Quit()
+{
+    quitting_ = true;
+    main_->close();
+    // Also ends the event loop of a report or a question box that is open.
+    QCoreApplication::exit(0);
 }
 
 Startup::~Startup()
@@ -54,7 +62,9 @@ bool Startup::ShowMain()
     if (const QScreen* screen = main_->screen())
         main_->move(screen->availableGeometry().center() - main_->rect().center());
     main_->show();
-    return true;
+    // The system may have asked the program to end while the first showing
+    // waited for the service or for the user.
+    return !quitting_;
 }
 
 } // namespace app

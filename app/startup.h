@@ -19,15 +19,20 @@ public:
 
     TFrmMain& Main() { return *main_; }
     // Centres the main window on its screen and shows it, which runs FormShow.
-    // False when a report during start-up asked to close the program: the
-    // main window has then closed without being shown.
+    // False when the program is to end at once: a report during creation
+    // asked to close it (the window then closed without being shown), or the
+    // system asked it to end while it was being shown.
     bool ShowMain();
 
 private:
+    // Closes the main window the ordinary way and ends every event loop.
+    void Quit();
+
     QtClipboard clipboard_;
     std::unique_ptr<TFrmMain> main_;
     std::unique_ptr<settings::TFrmConfig> config_;
     QuitSignals quitSignals_;
+    bool quitting_ = false;
 };
 
 } // namespace app

@@ -5,6 +5,7 @@
 #include "platform/files.h"
 #include "platform/registry_key.h"
 #include "settings/frm_config.h"
+#include "tests/app/local_service.h"
 #include "tests/app/service_stub.h"
 #include "tests/support/recording_services.h"
 #include "tests/support/temp_dir.h"
@@ -90,11 +91,16 @@ protected:
     void Start(const std::map<std::string, std::string>& bodies = kServiceBodies,
                bool holdBrowsers = false, ServiceStub::OnRequest onRequest = {})
     {
+        stub = std::make_unique<ServiceStub>(bodies, holdBrowsers, std::move(onRequest));
+        StartOn(stub->Sites());
+    }
+
+    void StartOn(const net::ServiceSites& serviceSites)
+    {
         // The configuration window belongs to the main window.
         config.reset();
         main.reset();
-        stub = std::make_unique<ServiceStub>(bodies, holdBrowsers, std::move(onRequest));
-        sites = stub->Sites();
+        sites = serviceSites;
         main = std::make_unique<TFrmMain>(
             MainWindowServices{platform::CurrentUserRegistry(), platform::SystemNamedMutexes(),
                                platform::SystemInternetSettings(), shell, clipboard,
@@ -318,29 +324,69 @@ TEST_F(FrmMainTest, RefreshButtonFillsTheListUnderAWaitCursor)
     EXPECT_TRUE(reports.empty());
 }
 
+// Answers the update question with No from inside its own event loop and
+// tells what it asked.
+class UpdateQuestionAnswerer {
+public:
+    UpdateQuestionAnswerer()
+    {
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            if (QMessageBox* question = OpenQuestion()) {
+                asked << question->windowTitle() << question->text();
+                asked << (QApplication::activeModalWidget() ? "modal" : "not modal");
+                question->button(QMessageBox::No)->click();
+            }
+        });
+        timer_.start(10);
+    }
+
+    QStringList asked;
+
+private:
+    QTimer timer_;
+};
+
 TEST_F(FrmMainTest, NewerReleaseAsksWithoutBlockingTheWindow)
 {
     std::map<std::string, std::string> bodies = kServiceBodies;
     bodies["/download/KHopvane.txt"] = "12";
     Start(bodies);
-    // The box waits in an event loop of its own: it is answered from there.
-    QStringList asked;
-    QTimer answer;
-    QObject::connect(&answer, &QTimer::timeout, [&asked] {
-        if (QMessageBox* question = OpenQuestion()) {
-            asked << question->windowTitle() << question->text();
-            asked << (QApplication::activeModalWidget() ? "modal" : "not modal");
-            question->button(QMessageBox::No)->click();
-        }
-    });
-    answer.start(10);
+    UpdateQuestionAnswerer answerer;
     main->show();
-    EXPECT_TRUE(QTest::qWaitFor([&asked] { return !asked.isEmpty(); }));
-    EXPECT_EQ(asked, (QStringList{"Question",
-                                  "New version available, open www pages for download new "
-                                  "version?",
-                                  "not modal"}));
+    EXPECT_TRUE(QTest::qWaitFor([&answerer] { return !answerer.asked.isEmpty(); }));
+    EXPECT_EQ(answerer.asked, (QStringList{"Question",
+                                           "New version available, open www pages for download "
+                                           "new version?",
+                                           "not modal"}));
     EXPECT_TRUE(shell.opened.empty());
+}
+
+TEST_F(FrmMainTest, AgainstTheReferenceService)
+{
+    const test_support::LocalService service({"--release", "12"});
+    ASSERT_TRUE(service.IsUp()) << service.Output();
+    UpdateQuestionAnswerer answerer;
+    StartOn(service.Sites());
+    main->show();
+    EXPECT_EQ(Text("txtOriginalIP"), "127.0.0.1");
+    EXPECT_TRUE(QTest::qWaitFor([&answerer] { return !answerer.asked.isEmpty(); }));
+
+    QTest::mouseClick(main->findChild<QWidget*>("btnRefresh"), Qt::LeftButton);
+    EXPECT_EQ(ListBox("Proxys")->model()->rowCount(), 8);
+    EXPECT_EQ(Text("count"), "Lines count 8");
+    const std::string list = test_support::ReadFileBytes(platform::DataFolder() + "proxylist.txt");
+    EXPECT_EQ(std::count(list.begin(), list.end(), '\n'), 8);
+    EXPECT_EQ(std::count(list.begin(), list.end(), '\r'), 8);
+    EXPECT_EQ(list.substr(list.size() - 2), "\r\n");
+
+    // The browsers' loads arrive in their own time.
+    EXPECT_TRUE(QTest::qWaitFor([&service] {
+        const std::string log = service.AccessLog();
+        return log.find("GET /hopvane/connection.php HTTP/1.1\" 200") != std::string::npos &&
+               log.find("GET /hopvane/myiptxt.php HTTP/1.1\" 200 9 \"-\" \"Mozilla/5.0") !=
+                   std::string::npos;
+    })) << service.AccessLog();
+    EXPECT_TRUE(reports.empty());
 }
 
 TEST_F(FrmMainTest, SystemLineShowsTheLongestNameThatFits)
