@@ -28,7 +28,7 @@ void MainWindowLogic::FormCreate()
 
     // A folder that can't be created shows up later, when a list is saved.
     if (!platform::DirectoryExists(services_.dataFolder))
-        platform::MakeDirectory(services_.dataFolder);
+        platform::MakeDataFolder(services_.dataFolder);
 
     store_.LoadListFiles();
     view_.SetProxyUpdateText(store_.FileUpdateDate().Text());

@@ -30,8 +30,11 @@ std::optional<std::string> ReceiveBuffer::ReadLine()
         if (here.size() > kMaxLineLength)
             throw HttpError(kMaxLineLengthExceeded);
         searched = here.size();
-        if (!Fill())
+        if (!Fill()) {
+            // Left here, the cut-off line would pass for the start of a body.
+            Consume(Buffered().size());
             return std::nullopt;
+        }
     }
 }
 

@@ -23,7 +23,8 @@ public:
     ReceiveBuffer(ByteSource& source, WorkProgress& progress);
 
     // The next line without its LF and a CR just before it; none when the
-    // peer closes before the LF. Throws HttpError "Max line length exceeded."
+    // peer closes before the LF, and the bytes of the unfinished line are
+    // dropped. Throws HttpError "Max line length exceeded."
     std::optional<std::string> ReadLine();
     // At most maxBytes: those already here, or, when none are, one block
     // received. Empty once the peer has closed. Valid until the next call.

@@ -19,7 +19,14 @@ bool DirectoryExists(const std::string& path);
 // Creates one folder level; the parent must exist. False on failure.
 bool MakeDirectory(const std::string& path);
 
-// The whole file. Other programs may read it meanwhile but not write it.
+// Creates the program's data folder. On POSIX its missing parents come too,
+// for the user only: a fresh account may lack ~/.local/share. On Windows the
+// base folder always exists, and one level is made. True when the folder is
+// there afterwards.
+bool MakeDataFolder(const std::string& path);
+
+// The whole file. Other programs may read it meanwhile but not write it. A
+// FIFO or a device is refused: it may wait for a writer or never end.
 // Throws FileError: Cannot open file "PATH". REASON
 std::string ReadWholeFile(const std::string& path);
 

@@ -10,6 +10,7 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QScreen>
 #include <QShowEvent>
 #include <QThread>
 
@@ -99,8 +100,20 @@ std::string TFrmConfig::CurrentTestUrl()
 void TFrmConfig::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    if (!event->spontaneous())
-        FormShow();
+    if (event->spontaneous())
+        return;
+    CentreOnScreen();
+    FormShow();
+}
+
+// QDialog centres on its parent; this window belongs in the middle of the
+// screen the main window is on, wherever that window stands.
+void TFrmConfig::CentreOnScreen()
+{
+    const QWidget* host = parentWidget() ? parentWidget() : this;
+    QRect frame = frameGeometry();
+    frame.moveCenter(host->screen()->availableGeometry().center());
+    move(frame.topLeft());
 }
 
 // No key closes the window: neither Enter nor Escape is bound to a button.

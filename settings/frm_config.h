@@ -31,6 +31,7 @@ protected:
 
 private:
     void BuildControls();
+    void CentreOnScreen();
     void FormShow();
     void AdvMetroButton1Click();
     void AdvMetroButton2Click();

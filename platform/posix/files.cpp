@@ -17,9 +17,14 @@ std::string Reason(int error)
     return std::strerror(error);
 }
 
+[[noreturn]] void ThrowOpenError(const std::string& path, const std::string& reason)
+{
+    throw FileError("Cannot open file \"" + path + "\". " + reason);
+}
+
 [[noreturn]] void ThrowOpenError(const std::string& path, int error)
 {
-    throw FileError("Cannot open file \"" + path + "\". " + Reason(error));
+    ThrowOpenError(path, Reason(error));
 }
 
 [[noreturn]] void ThrowCreateError(const std::string& path, int error)
@@ -49,6 +54,27 @@ std::string FolderOf(const std::string& path)
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+std::string WithoutTrailingSlashes(std::string path)
+{
+    while (path.size() > 1 && path.back() == '/')
+        path.pop_back();
+    return path;
+}
+
+// O_NONBLOCK keeps the open of a FIFO from waiting for a writer; reads of a
+// regular file ignore it.
+int OpenRegularFile(const std::string& path)
+{
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        ThrowOpenError(path, errno);
+    struct stat st {};
+    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode))
+        return fd;
+    close(fd);
+    ThrowOpenError(path, S_ISDIR(st.st_mode) ? Reason(EISDIR) : "Not a regular file");
+}
+
 } // namespace
 
 bool FileExists(const std::string& path)
@@ -65,17 +91,22 @@ bool DirectoryExists(const std::string& path)
 
 bool MakeDirectory(const std::string& path)
 {
-    std::string folder = path;
-    while (folder.size() > 1 && folder.back() == '/')
-        folder.pop_back();
-    return mkdir(folder.c_str(), 0700) == 0;
+    return mkdir(WithoutTrailingSlashes(path).c_str(), 0700) == 0;
+}
+
+bool MakeDataFolder(const std::string& path)
+{
+    const std::string folder = WithoutTrailingSlashes(path);
+    // A parent that fails to appear fails the last level as well.
+    for (auto slash = folder.find('/', 1); slash != std::string::npos;
+         slash = folder.find('/', slash + 1))
+        mkdir(folder.substr(0, slash).c_str(), 0700);
+    return MakeDirectory(folder) || DirectoryExists(folder);
 }
 
 std::string ReadWholeFile(const std::string& path)
 {
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        ThrowOpenError(path, errno);
+    const int fd = OpenRegularFile(path);
     std::string content;
     char buffer[65536];
     for (;;) {

@@ -13,9 +13,16 @@ namespace platform {
 
 namespace {
 
+constexpr char kNotARegularFile[] = "Not a regular file.";
+
+[[noreturn]] void ThrowOpenError(const std::string& path, const std::string& reason)
+{
+    throw FileError("Cannot open file \"" + path + "\". " + reason);
+}
+
 [[noreturn]] void ThrowOpenError(const std::string& path, DWORD error)
 {
-    throw FileError("Cannot open file \"" + path + "\". " + win32::SystemMessage(error));
+    ThrowOpenError(path, win32::SystemMessage(error));
 }
 
 [[noreturn]] void ThrowCreateError(const std::string& path, DWORD error)
@@ -114,6 +121,11 @@ bool MakeDirectory(const std::string& path)
     return CreateDirectoryW(win32::ToWide(folder).c_str(), nullptr) != 0;
 }
 
+bool MakeDataFolder(const std::string& path)
+{
+    return MakeDirectory(path) || DirectoryExists(path);
+}
+
 std::string ReadWholeFile(const std::string& path)
 {
     // Sharing reads only: a writer elsewhere, already there or coming, is
@@ -122,6 +134,9 @@ std::string ReadWholeFile(const std::string& path)
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.IsOpen())
         ThrowOpenError(path, GetLastError());
+    // A pipe or a device such as CON may wait for input or never end.
+    if (GetFileType(file.Get()) != FILE_TYPE_DISK)
+        ThrowOpenError(path, kNotARegularFile);
     std::string content;
     char buffer[65536];
     for (;;) {

@@ -29,7 +29,7 @@ write_site() {
     cp -R "$service_dir/pages/." "$www/" || return 1
     mkdir -p "$www/cz/hopvane/proxylist" "$www/cz/download" || return 1
     write_proxy_list "$www/cz/hopvane/proxylist/proxy.txt"
-    printf '%(%-d.%-m.%Y %H:%M)T' -1 >"$www/cz/hopvane/proxylist/date-proxy-list.txt"
+    printf '%(%-d.%-m.%Y)T' -1 >"$www/cz/hopvane/proxylist/date-proxy-list.txt"
     printf '%s' "$release" >"$www/cz/download/KHopvane.txt"
     speed_test_text >"$www/cz/hopvane/downloadspeed.txt"
 }

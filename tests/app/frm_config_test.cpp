@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <atomic>
@@ -20,15 +21,19 @@ namespace {
 class FrmConfigTest : public ::testing::Test {
 protected:
     FrmConfigTest()
-        : window(ConfigWindowLogic(TestUrlStore(platform::SystemProfile(), IniPath())),
-                 [this](const char* handler, const std::function<void()>& body) {
-                     try {
-                         body();
-                     } catch (const std::exception& error) {
-                         errors.push_back(std::string(handler) + ": " + error.what());
-                     }
-                 })
+        : window(ConfigWindowLogic(TestUrlStore(platform::SystemProfile(), IniPath())), Guard())
     {
+    }
+
+    HandlerGuard Guard()
+    {
+        return [this](const char* handler, const std::function<void()>& body) {
+            try {
+                body();
+            } catch (const std::exception& error) {
+                errors.push_back(std::string(handler) + ": " + error.what());
+            }
+        };
     }
 
     std::string IniPath() const { return dir.File("hopvane.ini"); }
@@ -112,13 +117,7 @@ TEST_F(FrmConfigTest, FailedApplyKeepsTheWindowOpenWithTheTypedText)
     test_support::WriteFileBytes(dir.File("file"), "");
     TFrmConfig blocked(
         ConfigWindowLogic(TestUrlStore(platform::SystemProfile(), dir.File("file/hopvane.ini"))),
-        [this](const char* handler, const std::function<void()>& body) {
-            try {
-                body();
-            } catch (const std::exception& error) {
-                errors.push_back(std::string(handler) + ": " + error.what());
-            }
-        });
+        Guard());
     bool stillOpen = false;
     QTimer::singleShot(0, &blocked, [&] {
         blocked.findChild<QLineEdit*>("urlset")->setText("http://typed/");
@@ -131,6 +130,21 @@ TEST_F(FrmConfigTest, FailedApplyKeepsTheWindowOpenWithTheTypedText)
     EXPECT_EQ(errors, std::vector<std::string>{"AdvMetroButton1Click: Unable to write to " +
                                                dir.File("file/hopvane.ini")});
     EXPECT_EQ(blocked.CurrentTestUrl(), "http://typed/");
+}
+
+TEST_F(FrmConfigTest, OpensCentredOnTheScreenOfTheMainWindow)
+{
+    QWidget mainWindow;
+    mainWindow.setGeometry(0, 0, 200, 150);
+    TFrmConfig centred(ConfigWindowLogic(TestUrlStore(platform::SystemProfile(), IniPath())),
+                       Guard(), &mainWindow);
+    QPoint centre;
+    QTimer::singleShot(0, &centred, [&] {
+        centre = centred.frameGeometry().center();
+        centred.done(QDialog::Rejected);
+    });
+    centred.exec();
+    EXPECT_EQ(centre, mainWindow.screen()->availableGeometry().center());
 }
 
 TEST_F(FrmConfigTest, AnotherThreadReadsWholeTexts)

@@ -60,6 +60,13 @@ TEST_F(ResponseReading, SkipsEveryInterimContinue)
     EXPECT_EQ(response_.Headers().size(), 1u);
 }
 
+TEST_F(ResponseReading, HeaderLineCutOffByCloseIsDroppedNotReadAsBody)
+{
+    EXPECT_EQ(Read({"HTTP/1.1 200 OK\r\nX-A: 1\r\nContent-Le"}, MemoryByteSource::AtEnd::Close),
+              "");
+    EXPECT_EQ(response_.Headers().size(), 1u);
+}
+
 TEST_F(ResponseReading, RedirectBodyThatIsThereIsRead)
 {
     EXPECT_EQ(

@@ -5,6 +5,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <csignal>
 #include <filesystem>
@@ -81,6 +82,20 @@ TEST(ProxyListFile, FailedSaveKeepsTheEarlierFile)
     EXPECT_EQ(ReadFileBytes(path), "old:1\r\n");
     EXPECT_THAT(FolderContent(dir.Path()), ElementsAre("proxylist.txt"));
     EXPECT_EQ(list.Count(), 100);
+}
+
+TEST(ProxyListFile, LoadingAFifoFailsInsteadOfWaiting)
+{
+    test_support::TempDir dir;
+    const std::string path = dir.File("proxylist.txt");
+    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    ProxyList list;
+    try {
+        list.LoadFromFile(path);
+        FAIL() << "no error";
+    } catch (const platform::FileError& error) {
+        EXPECT_THAT(error.what(), HasSubstr("Cannot open file \"" + path + "\""));
+    }
 }
 
 } // namespace

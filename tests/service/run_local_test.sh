@@ -206,7 +206,7 @@ for base in "$http" "$https"; do
         "${fetch[@]}" "$base/hopvane/proxylist/proxy.txt"
     capture date_text "${fetch[@]}" "$base/hopvane/proxylist/date-proxy-list.php"
     check "$base/hopvane/proxylist/date-proxy-list.php is a date ($date_text)" \
-        grep -Eqx '[0-9]{1,2}\.[0-9]{1,2}\.[0-9]{4} [0-9]{2}:[0-9]{2}' <<<"$date_text"
+        grep -Eqx '[0-9]{1,2}\.[0-9]{1,2}\.[0-9]{4}' <<<"$date_text"
     check "$base/hopvane/proxylist/date-proxy-list.php has no line break" test "${date_text//[$'\r\n']/}" == "$date_text"
     expect_equal "$base/hopvane/downloadspeed.txt is 1,048,576 bytes with its length" "200 1048576 1048576" \
         "$("${fetch[@]}" -o /dev/null -w '%{http_code} %{size_download} %header{content-length}' \
