@@ -1,6 +1,9 @@
 #pragma once
 
+#include "platform/files.h"
 #include "proxylist/proxy_list.h"
+
+#include <gtest/gtest.h>
 
 #include <initializer_list>
 #include <string>
@@ -20,6 +23,20 @@ inline void AddEntries(proxylist::ProxyList& list, std::initializer_list<const c
 {
     for (const char* entry : entries)
         list.Add(entry);
+}
+
+// Loading the file fails with a file error that names it.
+inline void ExpectLoadFailsNaming(const std::string& path)
+{
+    proxylist::ProxyList list;
+    try {
+        list.LoadFromFile(path);
+        ADD_FAILURE() << "no error";
+    } catch (const platform::FileError& error) {
+        EXPECT_NE(std::string(error.what()).find("Cannot open file \"" + path + "\""),
+                  std::string::npos)
+            << error.what();
+    }
 }
 
 } // namespace test_support

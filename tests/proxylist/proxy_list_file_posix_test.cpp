@@ -1,5 +1,6 @@
 #include "platform/files.h"
 #include "proxylist/proxy_list.h"
+#include "tests/proxylist/list_entries.h"
 #include "tests/support/temp_dir.h"
 
 #include <gmock/gmock.h>
@@ -89,13 +90,7 @@ TEST(ProxyListFile, LoadingAFifoFailsInsteadOfWaiting)
     test_support::TempDir dir;
     const std::string path = dir.File("proxylist.txt");
     ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
-    ProxyList list;
-    try {
-        list.LoadFromFile(path);
-        FAIL() << "no error";
-    } catch (const platform::FileError& error) {
-        EXPECT_THAT(error.what(), HasSubstr("Cannot open file \"" + path + "\""));
-    }
+    test_support::ExpectLoadFailsNaming(path);
 }
 
 } // namespace

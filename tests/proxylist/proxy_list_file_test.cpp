@@ -279,14 +279,7 @@ TEST(ProxyListFile, LoadClearsTheSelection)
 TEST(ProxyListFile, MissingFileFailsNamingIt)
 {
     test_support::TempDir dir;
-    const std::string path = dir.File("proxylist.txt");
-    ProxyList list;
-    try {
-        list.LoadFromFile(path);
-        FAIL() << "no error";
-    } catch (const platform::FileError& error) {
-        EXPECT_THAT(error.what(), HasSubstr("Cannot open file \"" + path + "\""));
-    }
+    test_support::ExpectLoadFailsNaming(dir.File("proxylist.txt"));
 }
 
 TEST(ProxyListFile, UnreadableFileFailsNamingItAndLeavesTheListAsItWas)
