@@ -73,6 +73,16 @@ TEST(Win32Files, MissingFileErrorCarriesTheSystemsReason)
     }
 }
 
+TEST(Win32Files, ADeviceIsRefusedAsNotARegularFile)
+{
+    try {
+        ReadWholeFile("NUL");
+        FAIL() << "no error";
+    } catch (const FileError& error) {
+        EXPECT_STREQ(error.what(), "Cannot open file \"NUL\". Not a regular file.");
+    }
+}
+
 TEST(Win32Files, OthersMayReadMeanwhileButAWriterKeepsTheReadOut)
 {
     TempDir dir;
