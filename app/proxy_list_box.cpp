@@ -29,20 +29,26 @@ QVariant ProxyListModel::data(const QModelIndex& index, int role) const
 
 void ProxyListModel::ContentReset()
 {
+    emit listChangeStarting();
     beginResetModel();
     endResetModel();
+    emit listChangeDone();
 }
 
 void ProxyListModel::RowInserted(int index)
 {
+    emit listChangeStarting();
     beginInsertRows(QModelIndex(), index, index);
     endInsertRows();
+    emit listChangeDone();
 }
 
 void ProxyListModel::RowRemoved(int index)
 {
+    emit listChangeStarting();
     beginRemoveRows(QModelIndex(), index, index);
     endRemoveRows();
+    emit listChangeDone();
 }
 
 void ProxyListModel::SelectionChanged(int itemIndex)
@@ -59,9 +65,15 @@ ProxyListBox::ProxyListBox(proxylist::ProxyList& list, QWidget* parent)
     setFrameShape(QFrame::NoFrame);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     connect(&model_, &ProxyListModel::listSelectionChanged, this, &ProxyListBox::ShowSelection);
+    connect(&model_, &ProxyListModel::listChangeStarting, this, [this] { followingList_ = true; });
+    // Qt moves its current row off a removed line; the list has its own rule.
+    connect(&model_, &ProxyListModel::listChangeDone, this, [this] {
+        MarkSelection(list_.ItemIndex());
+        followingList_ = false;
+    });
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
-                if (current.isValid() && current.row() != list_.ItemIndex())
+                if (!followingList_ && current.isValid() && current.row() != list_.ItemIndex())
                     list_.SetItemIndex(current.row());
             });
     ShowSelection(list_.ItemIndex());
@@ -69,13 +81,18 @@ ProxyListBox::ProxyListBox(proxylist::ProxyList& list, QWidget* parent)
 
 void ProxyListBox::ShowSelection(int itemIndex)
 {
+    MarkSelection(itemIndex);
+    if (itemIndex >= 0)
+        scrollTo(model_.index(itemIndex));
+}
+
+void ProxyListBox::MarkSelection(int itemIndex)
+{
     if (itemIndex < 0) {
         selectionModel()->clear();
         return;
     }
-    const QModelIndex index = model_.index(itemIndex);
-    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
-    scrollTo(index);
+    selectionModel()->setCurrentIndex(model_.index(itemIndex), QItemSelectionModel::ClearAndSelect);
 }
 
 } // namespace app

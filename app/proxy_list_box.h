@@ -20,6 +20,10 @@ public:
 
 signals:
     void listSelectionChanged(int itemIndex);
+    // Around each change of the list's rows: the view's own moves of its
+    // current row in between follow the list and select nothing.
+    void listChangeStarting();
+    void listChangeDone();
 
 private:
     // The list tells of a change after making it; the views of a plain list
@@ -33,17 +37,21 @@ private:
 };
 
 // A single-selection list box over a ProxyList whose selection is the
-// list's ItemIndex in both directions.
+// list's ItemIndex in both directions: a user's click or key selects in the
+// list, and the list's selection shows in the box.
 class ProxyListBox final : public QListView {
     Q_OBJECT
 public:
     ProxyListBox(proxylist::ProxyList& list, QWidget* parent);
 
 private:
+    // Selects the line and scrolls it into view.
     void ShowSelection(int itemIndex);
+    void MarkSelection(int itemIndex);
 
     proxylist::ProxyList& list_;
     ProxyListModel model_;
+    bool followingList_ = false;
 };
 
 } // namespace app

@@ -204,6 +204,47 @@ TEST_F(FrmMainTest, ListBoxesShowTheStoreAndItsSelection)
     EXPECT_EQ(Text("count"), "Lines count 99999");
 }
 
+struct RemovalCase {
+    const char* name;
+    int selected;
+    std::function<void(MainWindowLogic&)> change;
+    int selectedAfter;
+    const char* currentAfter;
+};
+
+// The store's selection rules hold with the list box on the screen: the
+// box's own moves of its current row select nothing.
+TEST_F(FrmMainTest, ListBoxKeepsTheStoresSelectionRules)
+{
+    const RemovalCase cases[] = {
+        {"BlacklistSelectedLast", 4,
+         [](MainWindowLogic& logic) { logic.Store().BlacklistProxy("e:5", logic.CurrentProxy); },
+         -1, "e:5"},
+        {"BlacklistSelectedMiddle", 2,
+         [](MainWindowLogic& logic) { logic.Store().BlacklistProxy("c:3", logic.CurrentProxy); }, 2,
+         "d:4"},
+        {"DeleteSelected", 2, [](MainWindowLogic& logic) { logic.Store().Proxys().Delete(2); }, -1,
+         "c:3"},
+        {"DeleteAbove", 2, [](MainWindowLogic& logic) { logic.Store().Proxys().Delete(0); }, 1,
+         "c:3"},
+    };
+    for (const auto& c : cases) {
+        WriteListFile("proxylist.txt", "a:1\r\nb:2\r\nc:3\r\nd:4\r\ne:5\r\n");
+        WriteListFile("blacklist.txt", "");
+        Start();
+        main->show();
+        MainWindowLogic& logic = main->Logic();
+        QListView* proxys = ListBox("Proxys");
+        proxys->setCurrentIndex(proxys->model()->index(c.selected, 0));
+        logic.CurrentProxy = logic.Store().Proxys().Line(c.selected);
+        c.change(logic);
+        EXPECT_EQ(logic.Store().Proxys().ItemIndex(), c.selectedAfter) << c.name;
+        EXPECT_EQ(proxys->selectionModel()->selectedRows().size(), c.selectedAfter < 0 ? 0 : 1)
+            << c.name;
+        EXPECT_EQ(logic.CurrentProxy, c.currentAfter) << c.name;
+    }
+}
+
 TEST_F(FrmMainTest, UnreadableListFileReachesTheReportAndTheWindowStillOpens)
 {
     const std::string path = platform::DataFolder() + "proxylist.txt";
