@@ -22,6 +22,7 @@
 #include <QProgressBar>
 #include <QShowEvent>
 #include <QStyledItemDelegate>
+#include <QTimer>
 
 namespace app {
 
@@ -81,7 +82,13 @@ TFrmMain::TFrmMain(MainWindowServices services, QWidget* parent)
     FormCreate();
 }
 
-TFrmMain::~TFrmMain() = default;
+TFrmMain::~TFrmMain()
+{
+    // Nothing may start a run once the window goes; the last run still
+    // reaches the window while it returns.
+    Timer1->stop();
+    logic_.FormDestroy();
+}
 
 void TFrmMain::BuildControls()
 {
@@ -117,7 +124,9 @@ void TFrmMain::BuildControls()
     btnRefresh->setObjectName("btnRefresh");
     btnRefresh->setGeometry(247, 127, 19, 19);
     connect(btnRefresh, &QAbstractButton::clicked, this, &TFrmMain::btnRefreshClick);
-    MakeListBox(logic_.Store().Proxys(), this, "Proxys", {16, 152, 249, 357});
+    ProxyListBox* proxys =
+        MakeListBox(logic_.Store().Proxys(), this, "Proxys", {16, 152, 249, 357});
+    connect(proxys, &QAbstractItemView::doubleClicked, this, &TFrmMain::ProxysDblClick);
     count = widgets::MakeBoxLabel(this, "count", QStringLiteral("Lines Count 0"),
                                   {16, 509, 247, 23}, 13, Qt::AlignRight);
 
@@ -129,18 +138,19 @@ void TFrmMain::BuildControls()
     txtstatus = widgets::MakeLabel(panel3, "txtstatus", QStringLiteral("Zjišťuji"), {129, 36}, 15);
     connect(txtstatus, &widgets::TSmoothLabel::clicked, this, &TFrmMain::txtstatusClick);
     widgets::MakeLabel(panel3, "txDownloadTest", QStringLiteral("Download test:"), {17, 62}, 15);
-    auto* progress = new QProgressBar(panel3);
-    progress->setObjectName("DownloadProgress");
-    progress->setGeometry(131, 67, 150, 15);
-    progress->setTextVisible(false);
-    progress->setValue(0);
-    widgets::MakeLabel(panel3, "txtDwnSpeed", QStringLiteral("0 Kb/s"), {286, 62}, 15);
+    DownloadProgress = new QProgressBar(panel3);
+    DownloadProgress->setObjectName("DownloadProgress");
+    DownloadProgress->setGeometry(131, 67, 150, 15);
+    DownloadProgress->setTextVisible(false);
+    DownloadProgress->setValue(0);
+    txtDwnSpeed =
+        widgets::MakeLabel(panel3, "txtDwnSpeed", QStringLiteral("0 Kb/s"), {286, 62}, 15);
     widgets::MakeLabel(panel3, "txIPChanged", QStringLiteral("IP Změněna:"), {17, 87}, 15);
     txtChanged = widgets::MakeLabel(panel3, "txtChanged", QStringLiteral("Ne"), {129, 87}, 15);
     txtChanged->setUnderlined(true);
     txtChanged->setCursor(Qt::PointingHandCursor);
     connect(txtChanged, &widgets::TSmoothLabel::clicked, this, &TFrmMain::txtChangedClick);
-    widgets::MakeBoxLabel(panel3, "txState", {}, {176, 88, 177, 23}, 15, Qt::AlignLeft);
+    txState = widgets::MakeBoxLabel(panel3, "txState", {}, {176, 88, 177, 23}, 15, Qt::AlignLeft);
 
     QWidget* panel5 = widgets::MakePanel(this, "Panel5", {296, 296, 369, 113});
     widgets::MakeLabel(panel5, "AdvSmoothLabel14", QStringLiteral("Application API"), {277, 5}, 11);
@@ -149,18 +159,21 @@ void TFrmMain::BuildControls()
     txtMutex = widgets::MakeLabel(panel5, "txtMutex", QStringLiteral("Hopvane_OK"), {196, 34}, 15);
     widgets::MakeLabel(panel5, "txMutexHopvaneGoChange", QStringLiteral("Mutex Hopvane_go_change:"),
                        {17, 63}, 15);
-    widgets::MakeLabel(panel5, "txtReadMutex", QStringLiteral("No detect"), {223, 63}, 15);
+    txtReadMutex =
+        widgets::MakeLabel(panel5, "txtReadMutex", QStringLiteral("No detect"), {223, 63}, 15);
 
     QWidget* panel2 = widgets::MakePanel(this, "Panel2", {296, 432, 369, 77});
     widgets::MakeLabel(panel2, "txEnableHopvane", QStringLiteral("Zapnout změnu IP"), {25, 27}, 15);
     Switch = new widgets::TToggleSwitch(panel2);
     Switch->setObjectName("Switch");
     Switch->setGeometry(172, 28, 77, 22);
+    connect(Switch, &QAbstractButton::clicked, this, &TFrmMain::SwitchClick);
     btnNextIP = new widgets::TFlatButton(widgets::PictureIcon(widgets::Picture::Next),
                                          QStringLiteral("Další IP"), panel2);
     btnNextIP->setObjectName("btnNextIP");
     btnNextIP->setGeometry(300, 13, 57, 53);
     btnNextIP->setEnabled(false);
+    connect(btnNextIP, &QAbstractButton::clicked, this, &TFrmMain::btnNextIPClick);
 
     QWidget* panel4 = widgets::MakePanel(this, "Panel4", {696, 152, 193, 357});
     widgets::MakeLabel(panel4, "txIPBlacklist", QStringLiteral("IP blacklist:"), {17, 11}, 15);
@@ -172,6 +185,12 @@ void TFrmMain::BuildControls()
     MemoVer->setGeometry(kHiddenLeft, 64, 88, 44);
     WebBrowserConnection = new THiddenWebBrowser("WebBrowserConnection", this);
     WebBrowserIP = new THiddenWebBrowser("WebBrowserIP", this);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName("Timer1");
+    Timer1->setInterval(88);
+    connect(Timer1, &QTimer::timeout, this, &TFrmMain::Timer1Timer);
+    Timer1->start();
 
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName("PopupMenu1");
@@ -229,10 +248,52 @@ void TFrmMain::Navigate(HiddenBrowser browser, const std::string& url)
     control->Navigate(QString::fromStdString(url));
 }
 
+void TFrmMain::SetGeoText(const std::string& text)
+{
+    txState->setText(QString::fromStdString(text));
+}
+
+void TFrmMain::SetSpeedText(const std::string& text)
+{
+    txtDwnSpeed->setText(QString::fromStdString(text));
+}
+
+void TFrmMain::SetProgress(std::int32_t maximum, std::int32_t position)
+{
+    DownloadProgress->setMaximum(maximum);
+    DownloadProgress->setValue(position);
+}
+
+void TFrmMain::ResetProgress()
+{
+    DownloadProgress->setValue(0);
+}
+
+void TFrmMain::SetReadMutexText(const std::string& text)
+{
+    txtReadMutex->setText(QString::fromStdString(text));
+}
+
+void TFrmMain::SetNextIPEnabled(bool enabled)
+{
+    btnNextIP->setEnabled(enabled);
+}
+
+void TFrmMain::TurnSwitch(bool on)
+{
+    if (Switch->isChecked() != on)
+        Switch->click();
+}
+
 void TFrmMain::SetTestUrl(const std::string& url)
 {
     if (config_)
         config_->SetUrlsetText(url);
+}
+
+std::string TFrmMain::TestUrl()
+{
+    return config_ ? config_->CurrentTestUrl() : std::string();
 }
 
 void TFrmMain::ShowMessage(const std::string& text, const std::string& title)
@@ -326,6 +387,26 @@ void TFrmMain::btnRefreshClick()
         const WaitCursor wait;
         logic_.btnRefreshClick();
     });
+}
+
+void TFrmMain::SwitchClick()
+{
+    Guarded("SwitchClick", [this] { logic_.SwitchClick(Switch->isChecked()); });
+}
+
+void TFrmMain::btnNextIPClick()
+{
+    Guarded("btnNextIPClick", [this] { logic_.btnNextIPClick(); });
+}
+
+void TFrmMain::ProxysDblClick()
+{
+    Guarded("ProxysDblClick", [this] { logic_.ProxysDblClick(); });
+}
+
+void TFrmMain::Timer1Timer()
+{
+    Guarded("Timer1Timer", [this] { logic_.Timer1Timer(); });
 }
 
 void TFrmMain::btnConfigClick()

@@ -8,6 +8,7 @@
 class QMenu;
 class QPlainTextEdit;
 class QProgressBar;
+class QTimer;
 
 namespace settings {
 class TFrmConfig;
@@ -44,7 +45,15 @@ public:
     void SetOriginalIPText(const std::string& text) override;
     void SetStatusText(const std::string& text) override;
     void SetMemoVerText(const std::string& text) override;
+    void SetGeoText(const std::string& text) override;
+    void SetSpeedText(const std::string& text) override;
+    void SetProgress(std::int32_t maximum, std::int32_t position) override;
+    void ResetProgress() override;
+    void SetReadMutexText(const std::string& text) override;
+    void SetNextIPEnabled(bool enabled) override;
+    void TurnSwitch(bool on) override;
     void SetTestUrl(const std::string& url) override;
+    std::string TestUrl() override;
     void Navigate(HiddenBrowser browser, const std::string& url) override;
     void ShowMessage(const std::string& text, const std::string& title) override;
     bool AskYesNo(const std::string& text, const std::string& title) override;
@@ -67,6 +76,10 @@ private:
     void txtChangedClick();
     void btnConfigClick();
     void btnRefreshClick();
+    void SwitchClick();
+    void btnNextIPClick();
+    void ProxysDblClick();
+    void Timer1Timer();
 
     MainWindowLogic logic_;
     settings::TFrmConfig* config_ = nullptr;
@@ -79,6 +92,11 @@ private:
     widgets::TSmoothLabel* txtstatus = nullptr;
     widgets::TSmoothLabel* txtChanged = nullptr;
     widgets::TSmoothLabel* txtMutex = nullptr;
+    widgets::TSmoothLabel* txtDwnSpeed = nullptr;
+    widgets::TSmoothLabel* txState = nullptr;
+    widgets::TSmoothLabel* txtReadMutex = nullptr;
+    QProgressBar* DownloadProgress = nullptr;
+    QTimer* Timer1 = nullptr;
     widgets::TFlatButton* btnNextIP = nullptr;
     widgets::TToggleSwitch* Switch = nullptr;
     QPlainTextEdit* MemoVer = nullptr;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace app {
@@ -17,12 +18,22 @@ public:
     virtual void SetCountText(const std::string& text) = 0;       // count
     // systemtxt: the text, or the shorter one where the text does not fit.
     virtual void SetSystemText(const std::string& text, const std::string& shorterText) = 0;
-    virtual void SetMutexText(const std::string& text) = 0;      // txtMutex
-    virtual void SetChangedText(const std::string& text) = 0;    // txtChanged
-    virtual void SetOriginalIPText(const std::string& text) = 0; // txtOriginalIP
-    virtual void SetStatusText(const std::string& text) = 0;     // txtstatus
-    virtual void SetMemoVerText(const std::string& text) = 0;    // MemoVer
-    virtual void SetTestUrl(const std::string& url) = 0;         // urlset of TFrmConfig
+    virtual void SetMutexText(const std::string& text) = 0;                    // txtMutex
+    virtual void SetChangedText(const std::string& text) = 0;                  // txtChanged
+    virtual void SetOriginalIPText(const std::string& text) = 0;               // txtOriginalIP
+    virtual void SetStatusText(const std::string& text) = 0;                   // txtstatus
+    virtual void SetMemoVerText(const std::string& text) = 0;                  // MemoVer
+    virtual void SetGeoText(const std::string& text) = 0;                      // txState
+    virtual void SetSpeedText(const std::string& text) = 0;                    // txtDwnSpeed
+    virtual void SetProgress(std::int32_t maximum, std::int32_t position) = 0; // DownloadProgress
+    virtual void ResetProgress() = 0;                           // DownloadProgress at 0
+    virtual void SetReadMutexText(const std::string& text) = 0; // txtReadMutex
+    virtual void SetNextIPEnabled(bool enabled) = 0;            // btnNextIP
+    // Turns the switch the way the user would, so that SwitchClick follows.
+    virtual void TurnSwitch(bool on) = 0;
+    virtual void SetTestUrl(const std::string& url) = 0; // urlset of TFrmConfig
+    // The test URL in use: the text of urlset.
+    virtual std::string TestUrl() = 0;
     // Starts loading the page and returns at once; the outcome is never read.
     virtual void Navigate(HiddenBrowser browser, const std::string& url) = 0;
     // A modal box with an OK button and no icon.

@@ -10,12 +10,24 @@
 
 namespace app {
 
+namespace {
+
+// Trigger names other programs hold to drive the program.
+constexpr const char* kTriggerNext = "Hopvane_go_change";
+constexpr const char* kTriggerOn = "Hopvane_go_on";
+constexpr const char* kTriggerOff = "Hopvane_go_off";
+
+} // namespace
+
 MainWindowLogic::MainWindowLogic(MainWindowServices services, MainView& view)
     : services_(std::move(services)), view_(view), strings_(dispatcher_),
       store_(services_.dataFolder), statusMutex_(services_.mutexes),
-      systemProxy_(services_.registry, services_.internetSettings, statusMutex_, strings_)
+      systemProxy_(services_.registry, services_.internetSettings, statusMutex_, strings_),
+      proxyCheckThread_(services_.handOver, *this, services_.probes)
 {
 }
+
+MainWindowLogic::~MainWindowLogic() = default;
 
 void MainWindowLogic::FormCreate()
 {
@@ -97,7 +109,13 @@ std::string MainWindowLogic::gethttpdata(const std::string& url)
 
 void MainWindowLogic::FormCloseQuery()
 {
+    proxyCheckThread_.Stop();
     view_.SetChangedText(systemProxy_.ZrusProxy().txtChanged);
+}
+
+void MainWindowLogic::FormDestroy()
+{
+    proxyCheckThread_.StopAndWait();
 }
 
 void MainWindowLogic::CopyIPtoclipboard1Click()
@@ -120,6 +138,145 @@ void MainWindowLogic::btnRefreshClick()
     proxylist::RefreshProxyList(
         store_, {services_.endpoints.ProxyList(), services_.endpoints.ProxyListDate()},
         [this](const std::string& date) { view_.SetProxyUpdateText(date); });
+}
+
+void MainWindowLogic::ResetSpeedTest()
+{
+    view_.SetSpeedText("0 Kb/s");
+    view_.ResetProgress();
+}
+
+void MainWindowLogic::SwitchClick(bool on)
+{
+    switchOn_ = on;
+    const auto selected = store_.Proxys().SelectedEntry();
+    if (selected)
+        CurrentProxy = *selected;
+    ResetSpeedTest();
+    if (on) {
+        if (selected)
+            proxyCheckThread_.Start();
+        return;
+    }
+    view_.SetNextIPEnabled(false);
+    // Stopped before the system proxy is cleared, so that a failing clear can
+    // never leave a run free to apply a proxy after the switch went off.
+    proxyCheckThread_.Stop();
+    view_.SetChangedText(systemProxy_.ZrusProxy().txtChanged);
+    view_.SetStatusText(OriginalIP);
+    view_.SetGeoText("");
+    view_.SetChangedText(strings_.GetTextOrDefault("IDS_45"));
+    view_.SetMutexText(statusMutex_.SwitchTo(extctl::kStatusOff));
+}
+
+void MainWindowLogic::NextIP()
+{
+    if (!switchOn_)
+        return;
+    view_.SetGeoText("");
+    view_.SetChangedText(strings_.GetTextOrDefault("IDS_45"));
+    if (proxyCheckThread_.Active())
+        return;
+
+    proxylist::ProxyList& proxys = store_.Proxys();
+    // The wrap-around lands on the second entry: the first is passed over.
+    if (proxys.ItemIndex() == proxys.Count() - 1)
+        proxys.SetItemIndex(0);
+    proxys.SetItemIndex(proxys.ItemIndex() + 1);
+    const auto selected = proxys.SelectedEntry();
+    if (!selected)
+        return;
+    CurrentProxy = *selected;
+    ResetSpeedTest();
+    proxyCheckThread_.Start();
+}
+
+void MainWindowLogic::ProxysDblClick()
+{
+    if (const auto selected = store_.Proxys().SelectedEntry())
+        CurrentProxy = *selected;
+}
+
+bool MainWindowLogic::TriggerHeld(const char* name)
+{
+    const platform::NamedMutexes::Created trigger = services_.mutexes.Create(name);
+    if (trigger.handle != platform::NamedMutexes::kNoHandle)
+        services_.mutexes.Close(trigger.handle);
+    return trigger.lastError == platform::kErrorAlreadyExists;
+}
+
+void MainWindowLogic::Timer1Timer()
+{
+    // A start waiting for a finishing run polls again once it has started.
+    if (proxyCheckThread_.Waiting())
+        return;
+    if (TriggerHeld(kTriggerOn) && !switchOn_)
+        view_.TurnSwitch(true);
+    if (TriggerHeld(kTriggerOff) && switchOn_)
+        view_.TurnSwitch(false);
+
+    const platform::NamedMutexes::Created trigger = services_.mutexes.Create(kTriggerNext);
+    struct CloseAfterwards {
+        platform::NamedMutexes& mutexes;
+        platform::NamedMutexes::Handle handle;
+        ~CloseAfterwards()
+        {
+            if (handle != platform::NamedMutexes::kNoHandle)
+                mutexes.Close(handle);
+        }
+    } closeAfterwards{services_.mutexes, trigger.handle};
+    if (trigger.lastError == platform::kErrorAlreadyExists) {
+        view_.SetReadMutexText(strings_.GetTextOrDefault("IDS_54"));
+        NextIP();
+    } else {
+        view_.SetReadMutexText(strings_.GetTextOrDefault("IDS_55"));
+    }
+}
+
+void MainWindowLogic::RunStarting(const std::string& host)
+{
+    view_.SetNextIPEnabled(false);
+    view_.SetMutexText(statusMutex_.SwitchTo(extctl::kStatusChange));
+    view_.SetStatusText(strings_.GetTextOrDefault("IDS_48") + host);
+}
+
+switching::CheckCycleHost::BlacklistOutcome
+MainWindowLogic::BlacklistProxy(const std::string& entry)
+{
+    const bool moved = store_.blacklist().IndexOf(entry) == -1;
+    store_.BlacklistProxy(entry, CurrentProxy);
+    return {moved, store_.Proxys().ItemIndex() != -1};
+}
+
+bool MainWindowLogic::MoveSelectionOn()
+{
+    proxylist::ProxyList& proxys = store_.Proxys();
+    const int next = proxys.ItemIndex() + 1;
+    if (next >= proxys.Count()) {
+        proxys.SetItemIndex(-1);
+        return false;
+    }
+    proxys.SetItemIndex(next);
+    CurrentProxy = proxys.Line(next);
+    return true;
+}
+
+void MainWindowLogic::ProxyOnline(const std::string& host)
+{
+    view_.SetStatusText(strings_.GetTextOrDefault("IDS_49") + host);
+    CurrentIP = host;
+}
+
+void MainWindowLogic::ApplyProxy(const std::string& entry)
+{
+    // A double click may have chosen another entry meanwhile; this one passed.
+    CurrentProxy = entry;
+    const sysproxy::ProxyIndicator indicator = systemProxy_.NastavProxy(CurrentProxy);
+    view_.SetChangedText(indicator.txtChanged);
+    if (indicator.txtMutex)
+        view_.SetMutexText(*indicator.txtMutex);
+    view_.SetNextIPEnabled(true);
+    view_.SetMutexText(statusMutex_.SwitchTo(extctl::kStatusOk));
 }
 
 } // namespace app

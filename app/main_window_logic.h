@@ -12,6 +12,8 @@
 #include "platform/shell.h"
 #include "proxylist/proxy_store.h"
 #include "settings/test_url_store.h"
+#include "switching/hand_over.h"
+#include "switching/proxy_check_cycle.h"
 #include "sysproxy/system_proxy.h"
 
 #include <optional>
@@ -27,8 +29,10 @@ struct MainWindowServices {
     platform::InternetSettings& internetSettings;
     platform::Shell& shell;
     platform::Clipboard& clipboard;
+    switching::HandOver& handOver;
     settings::TestUrlStore testUrls;
     net::ServiceEndpoints endpoints;
+    switching::CheckProbes probes;
     std::string dataFolder;
     std::string systemName;
     // The same system in fewer words, for a line too narrow for its name.
@@ -39,10 +43,12 @@ struct MainWindowServices {
 
 // The work of the main window's handlers, without the window. Each handler
 // of TFrmMain calls the method of the same name; a failing step throws and
-// ends the handler there, as the window's guard expects.
-class MainWindowLogic {
+// ends the handler there, as the window's guard expects. It is also what the
+// check cycle's runs change, on the user-interface thread.
+class MainWindowLogic final : private switching::CheckCycleHost {
 public:
     MainWindowLogic(MainWindowServices services, MainView& view);
+    ~MainWindowLogic() override;
 
     void FormCreate();
     void FormShow();
@@ -52,6 +58,15 @@ public:
     void AdvMetroTile1Click();
     void txtChangedClick();
     void btnRefreshClick();
+    // The switch has just been turned on or off.
+    void SwitchClick(bool on);
+    void NextIP();
+    void btnNextIPClick() { NextIP(); }
+    void ProxysDblClick();
+    void Timer1Timer();
+    // Stops the check cycle and waits for a run in progress to return; the
+    // window calls it before it goes.
+    void FormDestroy();
 
     void CheckNewVersion();
     // The text at the URL, or empty text when the request fails.
@@ -69,10 +84,30 @@ public:
     const i18n::Localisation& Strings() const { return strings_; }
     proxylist::ProxyStore& Store() { return store_; }
     sysproxy::SystemProxy& SystemProxy() { return systemProxy_; }
+    switching::ProxyCheckCycle& ProxyCheckThread() { return proxyCheckThread_; }
 
 private:
     void DetectOriginalIP();
     void ShowCount(int entries);
+    void ResetSpeedTest();
+    // Whether another program holds the trigger name.
+    bool TriggerHeld(const char* name);
+
+    // CheckCycleHost
+    std::string CurrentProxyEntry() override { return CurrentProxy; }
+    std::string TestUrl() override { return view_.TestUrl(); }
+    void RunStarting(const std::string& host) override;
+    BlacklistOutcome BlacklistProxy(const std::string& entry) override;
+    bool MoveSelectionOn() override;
+    void ProxyOnline(const std::string& host) override;
+    void ApplyProxy(const std::string& entry) override;
+    void ShowGeo(const std::string& text) override { view_.SetGeoText(text); }
+    void ShowProgress(std::int32_t maximum, std::int32_t position) override
+    {
+        view_.SetProgress(maximum, position);
+    }
+    void ResetProgress() override { view_.ResetProgress(); }
+    void ShowSpeed(const std::string& text) override { view_.SetSpeedText(text); }
 
     MainWindowServices services_;
     MainView& view_;
@@ -83,6 +118,9 @@ private:
     sysproxy::SystemProxy systemProxy_;
     // Follows the proxy list once creation has first shown the count.
     std::optional<EntryCountLine> countLine_;
+    bool switchOn_ = false;
+    // Last, so that it goes first: its last run still reaches the rest.
+    switching::ProxyCheckCycle proxyCheckThread_;
 };
 
 } // namespace app

@@ -71,11 +71,13 @@ ProxyListBox::ProxyListBox(proxylist::ProxyList& list, QWidget* parent)
         MarkSelection(list_.ItemIndex());
         followingList_ = false;
     });
-    connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex& current) {
-                if (!followingList_ && current.isValid() && current.row() != list_.ItemIndex())
-                    list_.SetItemIndex(current.row());
-            });
+    // A selection, not the current row: taking the focus gives the box a
+    // current row of its own, which selects nothing.
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        const QModelIndexList rows = selectionModel()->selectedRows();
+        if (!followingList_ && !rows.isEmpty() && rows.first().row() != list_.ItemIndex())
+            list_.SetItemIndex(rows.first().row());
+    });
     ShowSelection(list_.ItemIndex());
 }
 

@@ -8,6 +8,7 @@
 #include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/system_version.h"
+#include "switching/service_probes.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -22,12 +23,13 @@ Startup::Startup()
     CrashReporter::Configure(
         {title, HOPVANE_VERSION, systemName, platform::DataFolder(), executable});
 
-    main_ = std::make_unique<TFrmMain>(
-        MainWindowServices{platform::CurrentUserRegistry(), platform::SystemNamedMutexes(),
-                           platform::SystemInternetSettings(), platform::SystemShell(), clipboard_,
-                           settings::ExecutableTestUrlStore(), net::ServiceEndpoints::Built(),
-                           platform::DataFolder(), systemName, platform::GetBriefSystemName(),
-                           platform::WarnsNotWindows10(systemName), title});
+    const net::ServiceEndpoints& endpoints = net::ServiceEndpoints::Built();
+    main_ = std::make_unique<TFrmMain>(MainWindowServices{
+        platform::CurrentUserRegistry(), platform::SystemNamedMutexes(),
+        platform::SystemInternetSettings(), platform::SystemShell(), clipboard_, handOver_,
+        settings::ExecutableTestUrlStore(), endpoints, switching::ServiceCheckProbes(endpoints),
+        platform::DataFolder(), systemName, platform::GetBriefSystemName(),
+        platform::WarnsNotWindows10(systemName), title});
     CrashReporter::SetMainWindow(main_.get());
     config_ = std::make_unique<settings::TFrmConfig>(
         settings::ConfigWindowLogic(settings::ExecutableTestUrlStore()), Guarded, main_.get());

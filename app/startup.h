@@ -2,6 +2,7 @@
 
 #include "app/frm_main.h"
 #include "app/qt_clipboard.h"
+#include "app/qt_hand_over.h"
 #include "app/quit_signals.h"
 #include "settings/frm_config.h"
 
@@ -29,6 +30,7 @@ private:
     void Quit();
 
     QtClipboard clipboard_;
+    QtHandOver handOver_;
     std::unique_ptr<TFrmMain> main_;
     std::unique_ptr<settings::TFrmConfig> config_;
     QuitSignals quitSignals_;

@@ -1,12 +1,15 @@
 #include "app/frm_main.h"
+#include "app/qt_hand_over.h"
 #include "app/startup.h"
 #include "app/ui_guard.h"
 #include "platform/environment.h"
 #include "platform/files.h"
 #include "platform/registry_key.h"
 #include "settings/frm_config.h"
+#include "switching/service_probes.h"
 #include "tests/app/local_service.h"
 #include "tests/app/service_stub.h"
+#include "tests/support/internet_settings_values.h"
 #include "tests/support/recording_services.h"
 #include "tests/support/temp_dir.h"
 #include "widgets/smooth_label.h"
@@ -103,10 +106,11 @@ protected:
         sites = serviceSites;
         main = std::make_unique<TFrmMain>(
             MainWindowServices{platform::CurrentUserRegistry(), platform::SystemNamedMutexes(),
-                               platform::SystemInternetSettings(), shell, clipboard,
+                               platform::SystemInternetSettings(), shell, clipboard, handOver,
                                settings::TestUrlStore(platform::SystemProfile(), IniPath()),
-                               net::ServiceEndpoints(sites), platform::DataFolder(), systemName,
-                               "Brief", false, "Hopvane"});
+                               net::ServiceEndpoints(sites),
+                               switching::ServiceCheckProbes(net::ServiceEndpoints(sites)),
+                               platform::DataFolder(), systemName, "Brief", false, "Hopvane"});
         CrashReporter::SetMainWindow(main.get());
         config = std::make_unique<settings::TFrmConfig>(
             settings::ConfigWindowLogic(
@@ -134,19 +138,11 @@ protected:
 
     std::vector<std::uint8_t> ProxyEnableData() const
     {
-        platform::Registry& registry = platform::CurrentUserRegistry();
-        platform::Registry::Key key = platform::Registry::kNoKey;
-        std::vector<std::uint8_t> data;
-        if (registry.CreateKey(kInternetSettingsKey, platform::kKeyRead, &key) ==
-            platform::kErrorSuccess) {
-            std::uint32_t type = 0;
-            registry.QueryValue(key, "ProxyEnable", &type, &data);
-            registry.CloseKey(key);
-        }
-        return data;
+        return test_support::InternetSettingsData("ProxyEnable");
     }
 
     test_support::IsolatedUserEnvironment env;
+    QtHandOver handOver;
     std::unique_ptr<ServiceStub> stub;
     net::ServiceSites sites;
     std::string systemName = "Test System";
@@ -243,6 +239,15 @@ TEST_F(FrmMainTest, ListBoxKeepsTheStoresSelectionRules)
             << c.name;
         EXPECT_EQ(logic.CurrentProxy, c.currentAfter) << c.name;
     }
+    // A box that takes the focus gets a current row of its own, which
+    // selects nothing.
+    WriteListFile("blacklist.txt", "x:1\r\ny:2\r\n");
+    Start();
+    main->show();
+    QApplication::setActiveWindow(main.get());
+    ListBox("blacklist")->setFocus(Qt::TabFocusReason);
+    EXPECT_TRUE(ListBox("blacklist")->currentIndex().isValid());
+    EXPECT_EQ(main->Logic().Store().blacklist().ItemIndex(), -1);
 }
 
 TEST_F(FrmMainTest, UnreadableListFileReachesTheReportAndTheWindowStillOpens)

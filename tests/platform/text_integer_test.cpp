@@ -1,8 +1,8 @@
-#include "app/update_notice.h"
+#include "platform/text_integer.h"
 
 #include <gtest/gtest.h>
 
-namespace app {
+namespace platform {
 namespace {
 
 struct IntegerCase {
@@ -46,4 +46,4 @@ TEST(TextToInteger, TakesOnlyAWholeSigned32BitNumber)
 }
 
 } // namespace
-} // namespace app
+} // namespace platform

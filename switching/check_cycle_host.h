@@ -1,0 +1,37 @@
+#pragma once
+
+#include "switching/proxy_probes.h"
+
+#include <string>
+
+namespace switching {
+
+// What a run of the check cycle reads and changes in the program. Every call
+// comes on the user-interface thread.
+class CheckCycleHost : public SpeedTestDisplay {
+public:
+    struct BlacklistOutcome {
+        // False when the entry was blacklisted already, so nothing changed.
+        bool moved;
+        // Whether an entry of the list is selected (and current) afterwards.
+        bool entrySelected;
+    };
+
+    virtual std::string CurrentProxyEntry() = 0;
+    virtual std::string TestUrl() = 0;
+    // A run begins testing the host: the next-proxy button off, the status
+    // "Hopvane_change", the status line "Connecting to" the host.
+    virtual void RunStarting(const std::string& host) = 0;
+    virtual BlacklistOutcome BlacklistProxy(const std::string& entry) = 0;
+    // Selects the entry after the selected one and makes it current; false
+    // when none is left, and then none is selected.
+    virtual bool MoveSelectionOn() = 0;
+    // The host answered through the proxy.
+    virtual void ProxyOnline(const std::string& host) = 0;
+    // The entry passed: it becomes the system proxy, the next-proxy button
+    // comes on, the status is "Hopvane_ok".
+    virtual void ApplyProxy(const std::string& entry) = 0;
+    virtual void ShowGeo(const std::string& text) = 0;
+};
+
+} // namespace switching

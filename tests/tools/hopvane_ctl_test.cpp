@@ -1,0 +1,358 @@
+#include "tests/tools/fake_clock.h"
+#include "tests/tools/fake_hopvane.h"
+#include "tools/hopvane_ctl/command_line.h"
+#include "tools/hopvane_ctl/controller.h"
+#include "tools/hopvane_ctl/mutex_names.h"
+#include "tools/hopvane_ctl/status_watch.h"
+#include "tools/hopvane_ctl/time_stamp.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <optional>
+#include <ostream>
+#include <regex>
+#include <string>
+#include <utility>
+#include <variant>
+#include <vector>
+
+namespace hopvane_ctl {
+
+// Failures show the code as its number.
+void PrintTo(ExitCode code, std::ostream* out)
+{
+    *out << static_cast<int>(code);
+}
+
+} // namespace hopvane_ctl
+
+namespace {
+
+using hopvane_ctl::Command;
+using hopvane_ctl::Controller;
+using hopvane_ctl::ExitCode;
+using hopvane_ctl::Invocation;
+using hopvane_ctl::Outcome;
+using hopvane_ctl_test::FakeClock;
+using hopvane_ctl_test::FakeHopvane;
+using hopvane_ctl_test::ProgramBehaviour;
+using std::chrono::milliseconds;
+using std::chrono::seconds;
+using Start = FakeHopvane::Start;
+
+// Status names that come and go on a fixed schedule, from a program that
+// takes no requests.
+class StatusTimeline final : public platform::NamedMutexes {
+public:
+    struct Step {
+        milliseconds from;
+        // Empty for none.
+        std::string name;
+    };
+
+    StatusTimeline(const FakeClock& clock, std::vector<Step> steps)
+        : clock_(clock), steps_(std::move(steps))
+    {
+    }
+
+    Created Create(std::string_view name) override
+    {
+        ADD_FAILURE() << "the tool created " << name;
+        return {kNoHandle, platform::kErrorAccessDenied};
+    }
+    void Close(Handle) override {}
+    bool Exists(std::string_view name) override
+    {
+        std::string current;
+        for (const Step& step : steps_) {
+            if (step.from <= clock_.Elapsed())
+                current = step.name;
+        }
+        return !current.empty() && current == name;
+    }
+
+private:
+    const FakeClock& clock_;
+    std::vector<Step> steps_;
+};
+
+struct ParseCase {
+    std::vector<std::string_view> arguments;
+    Command command;
+    std::optional<seconds> wait;
+};
+
+class ParseArgumentsTest : public ::testing::TestWithParam<ParseCase> {};
+
+TEST_P(ParseArgumentsTest, ReadsTheCommandAndItsWait)
+{
+    const auto parsed = hopvane_ctl::ParseArguments(GetParam().arguments);
+    const auto* invocation = std::get_if<Invocation>(&parsed);
+    ASSERT_NE(invocation, nullptr) << std::get<hopvane_ctl::UsageError>(parsed).message;
+    EXPECT_EQ(invocation->command, GetParam().command);
+    EXPECT_EQ(invocation->wait, GetParam().wait);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Valid, ParseArgumentsTest,
+    ::testing::Values(ParseCase{{"status"}, Command::kStatus, std::nullopt},
+                      ParseCase{{"next"}, Command::kNext, std::nullopt},
+                      ParseCase{{"next", "--wait", "60"}, Command::kNext, seconds(60)},
+                      ParseCase{{"on", "--wait", "0"}, Command::kOn, seconds(0)},
+                      ParseCase{{"off"}, Command::kOff, std::nullopt},
+                      ParseCase{{"watch"}, Command::kWatch, std::nullopt},
+                      ParseCase{{"--help"}, Command::kHelp, std::nullopt},
+                      ParseCase{{"next", "-h"}, Command::kHelp, std::nullopt},
+                      ParseCase{{"bogus", "--help"}, Command::kHelp, std::nullopt}));
+
+class UsageErrorTest : public ::testing::TestWithParam<std::vector<std::string_view>> {};
+
+TEST_P(UsageErrorTest, IsRefused)
+{
+    EXPECT_TRUE(
+        std::holds_alternative<hopvane_ctl::UsageError>(hopvane_ctl::ParseArguments(GetParam())));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Invalid, UsageErrorTest,
+    ::testing::Values(std::vector<std::string_view>{}, std::vector<std::string_view>{"start"},
+                      std::vector<std::string_view>{"--status"},
+                      std::vector<std::string_view>{"status", "now"},
+                      std::vector<std::string_view>{"off", "--wait", "5"},
+                      std::vector<std::string_view>{"next", "--wait"},
+                      std::vector<std::string_view>{"next", "--wait", "-1"},
+                      std::vector<std::string_view>{"next", "--wait", "1.5"},
+                      std::vector<std::string_view>{"next", "--wait", "99999999999"},
+                      std::vector<std::string_view>{"next", "--wait", "1", "--wait", "2"},
+                      std::vector<std::string_view>{"next", "--wait=5"}));
+
+struct StatusCase {
+    std::vector<StatusTimeline::Step> timeline;
+    ExitCode code;
+    std::string message;
+};
+
+class ShowStatusTest : public ::testing::TestWithParam<StatusCase> {};
+
+TEST_P(ShowStatusTest, NamesTheStateAndExitsWithItsCode)
+{
+    FakeClock clock;
+    StatusTimeline names(clock, GetParam().timeline);
+    const Outcome outcome = Controller(names, clock).ShowStatus();
+    EXPECT_EQ(outcome.code, GetParam().code);
+    EXPECT_EQ(outcome.message, GetParam().message);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    States, ShowStatusTest,
+    ::testing::Values(
+        StatusCase{{{milliseconds(0), "Hopvane_ok"}}, ExitCode::kSuccess, "Hopvane_ok"},
+        StatusCase{{{milliseconds(0), "Hopvane_change"}}, ExitCode::kChanging, "Hopvane_change"},
+        StatusCase{{{milliseconds(0), "Hopvane_off"}}, ExitCode::kSwitchedOff, "Hopvane_off"},
+        StatusCase{{}, ExitCode::kNotRunning, "none: Hopvane is not running"},
+        // A switch caught between its two names.
+        StatusCase{{{milliseconds(0), ""}, {milliseconds(40), "Hopvane_ok"}},
+                   ExitCode::kSuccess,
+                   "Hopvane_ok"},
+        StatusCase{{{milliseconds(0), ""}, {milliseconds(300), "Hopvane_ok"}},
+                   ExitCode::kNotRunning,
+                   "none: Hopvane is not running"}));
+
+class ControllerTest : public ::testing::Test {
+protected:
+    // Lets the program run on for a while after the tool is done.
+    void RunOn() { clock_.SleepFor(seconds(3)); }
+
+    FakeClock clock_;
+};
+
+TEST_F(ControllerTest, NextStartsExactlyOneChangeAndLetsGoOfTheRequest)
+{
+    FakeHopvane program(clock_, Start::kOk);
+    const Outcome outcome = Controller(program, clock_).Next(std::nullopt);
+    EXPECT_EQ(outcome.code, ExitCode::kSuccess);
+    EXPECT_EQ(program.StatusName(), hopvane_ctl::kStatusChange);
+    EXPECT_FALSE(program.IsRequested(hopvane_ctl::kRequestNext));
+    RunOn();
+    EXPECT_EQ(program.ChecksStarted(), 1);
+}
+
+TEST_F(ControllerTest, NextDuringACheckStartsOneMoreAfterItEnds)
+{
+    FakeHopvane program(clock_, Start::kChecking);
+    const Outcome outcome = Controller(program, clock_).Next(std::nullopt);
+    EXPECT_EQ(outcome.code, ExitCode::kSuccess);
+    RunOn();
+    EXPECT_EQ(program.ChecksStarted(), 1);
+}
+
+struct UnansweredCase {
+    Start start;
+    bool actsOnRequests;
+    ExitCode code;
+};
+
+class UnansweredNextTest : public ControllerTest,
+                           public ::testing::WithParamInterface<UnansweredCase> {};
+
+TEST_P(UnansweredNextTest, GivesUpAndLetsGoOfTheRequest)
+{
+    ProgramBehaviour behaviour;
+    behaviour.actsOnRequests = GetParam().actsOnRequests;
+    FakeHopvane program(clock_, GetParam().start, behaviour);
+    const Outcome outcome = Controller(program, clock_).Next(std::nullopt);
+    EXPECT_EQ(outcome.code, GetParam().code) << outcome.message;
+    EXPECT_FALSE(program.IsRequested(hopvane_ctl::kRequestNext));
+    EXPECT_EQ(program.ChecksStarted(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Programs, UnansweredNextTest,
+    ::testing::Values(UnansweredCase{Start::kOff, true, ExitCode::kSwitchedOff},
+                      UnansweredCase{Start::kOk, false, ExitCode::kNoReaction}));
+
+struct WaitCase {
+    ProgramBehaviour behaviour;
+    ExitCode code;
+};
+
+class NextWaitTest : public ControllerTest, public ::testing::WithParamInterface<WaitCase> {};
+
+TEST_P(NextWaitTest, EndsWithTheCheck)
+{
+    FakeHopvane program(clock_, Start::kOk, GetParam().behaviour);
+    const Outcome outcome = Controller(program, clock_).Next(seconds(5));
+    EXPECT_EQ(outcome.code, GetParam().code) << outcome.message;
+}
+
+ProgramBehaviour FindingNoProxy()
+{
+    ProgramBehaviour behaviour;
+    behaviour.checkFindsProxy = false;
+    return behaviour;
+}
+
+ProgramBehaviour SwitchedOffDuringTheCheck()
+{
+    ProgramBehaviour behaviour;
+    behaviour.checkTime = seconds(3);
+    behaviour.switchOffAt = seconds(1);
+    return behaviour;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cycles, NextWaitTest,
+                         ::testing::Values(WaitCase{{}, ExitCode::kSuccess},
+                                           WaitCase{FindingNoProxy(), ExitCode::kNoProxyInTime},
+                                           WaitCase{SwitchedOffDuringTheCheck(),
+                                                    ExitCode::kSwitchedOff}));
+
+struct SwitchCase {
+    Start start;
+    Command command;
+    std::optional<seconds> wait;
+    const char* request;
+    const char* statusAfter;
+};
+
+class SwitchTest : public ControllerTest, public ::testing::WithParamInterface<SwitchCase> {
+protected:
+    Outcome Switch(platform::NamedMutexes& mutexes)
+    {
+        Controller controller(mutexes, clock_);
+        if (GetParam().command == Command::kOn)
+            return controller.SwitchOn(GetParam().wait);
+        return controller.SwitchOff();
+    }
+};
+
+TEST_P(SwitchTest, HoldsTheRequestUntilTheProgramActsOnIt)
+{
+    FakeHopvane program(clock_, GetParam().start);
+    const Outcome outcome = Switch(program);
+    EXPECT_EQ(outcome.code, ExitCode::kSuccess) << outcome.message;
+    EXPECT_EQ(program.StatusName(), GetParam().statusAfter);
+    EXPECT_FALSE(program.IsRequested(GetParam().request));
+    EXPECT_THAT(program.CreatedNames(), ::testing::ElementsAre(GetParam().request));
+}
+
+INSTANTIATE_TEST_SUITE_P(Requests, SwitchTest,
+                         ::testing::Values(SwitchCase{Start::kOff, Command::kOn, std::nullopt,
+                                                      "Hopvane_go_on", "Hopvane_change"},
+                                           SwitchCase{Start::kOff, Command::kOn, seconds(5),
+                                                      "Hopvane_go_on", "Hopvane_ok"},
+                                           SwitchCase{Start::kOk, Command::kOff, std::nullopt,
+                                                      "Hopvane_go_off", "Hopvane_off"}));
+
+class SwitchAlreadyDoneTest : public SwitchTest {};
+
+TEST_P(SwitchAlreadyDoneTest, MakesNoRequest)
+{
+    FakeHopvane program(clock_, GetParam().start);
+    const Outcome outcome = Switch(program);
+    EXPECT_EQ(outcome.code, ExitCode::kSuccess) << outcome.message;
+    EXPECT_EQ(program.StatusName(), GetParam().statusAfter);
+    EXPECT_THAT(program.CreatedNames(), ::testing::IsEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(States, SwitchAlreadyDoneTest,
+                         ::testing::Values(SwitchCase{Start::kOk, Command::kOn, std::nullopt,
+                                                      "Hopvane_go_on", "Hopvane_ok"},
+                                           SwitchCase{Start::kChecking, Command::kOn, std::nullopt,
+                                                      "Hopvane_go_on", "Hopvane_change"},
+                                           SwitchCase{Start::kOff, Command::kOff, std::nullopt,
+                                                      "Hopvane_go_off", "Hopvane_off"}));
+
+TEST_F(ControllerTest, NoRequestIsMadeWhenNoProgramRuns)
+{
+    FakeHopvane program(clock_, Start::kNotRunning);
+    Controller controller(program, clock_);
+    for (const Outcome& outcome :
+         {controller.Next(seconds(5)), controller.SwitchOn(seconds(5)), controller.SwitchOff()})
+        EXPECT_EQ(outcome.code, ExitCode::kNotRunning) << outcome.message;
+    EXPECT_THAT(program.CreatedNames(), ::testing::IsEmpty());
+}
+
+TEST_F(ControllerTest, ARefusedRequestNameIsASystemError)
+{
+    ProgramBehaviour behaviour;
+    behaviour.refusesNames = true;
+    FakeHopvane program(clock_, Start::kOk, behaviour);
+    const Outcome outcome = Controller(program, clock_).Next(std::nullopt);
+    EXPECT_EQ(outcome.code, ExitCode::kSystemError);
+    EXPECT_EQ(outcome.message, "cannot create Hopvane_go_change (error 5)");
+}
+
+TEST(WatchStatus, ReportsEachChangeButNotTheMomentOfASwitch)
+{
+    FakeClock clock;
+    StatusTimeline names(clock, {{milliseconds(0), "Hopvane_ok"},
+                                 {milliseconds(100), ""},
+                                 {milliseconds(130), "Hopvane_change"},
+                                 {milliseconds(300), ""},
+                                 {milliseconds(400), "Hopvane_off"}});
+    const auto start = FakeClock::WallAt(milliseconds(0));
+    std::vector<std::string> reports;
+    hopvane_ctl::WatchStatus(
+        names, clock,
+        [&](const hopvane_ctl::StatusChange& change) {
+            const auto at = std::chrono::duration_cast<milliseconds>(change.at - start);
+            reports.push_back(std::string(hopvane_ctl::StatusText(change.status)) + " at " +
+                              std::to_string(at.count()));
+        },
+        [&] { return clock.Elapsed() >= milliseconds(500); });
+    EXPECT_THAT(reports, ::testing::ElementsAre("Hopvane_ok at 0", "Hopvane_change at 130",
+                                                "none at 300", "Hopvane_off at 400"));
+}
+
+TEST(LocalTimeStamp, ShowsTheDateAndTimeToTheMillisecond)
+{
+    const std::chrono::system_clock::time_point at =
+        std::chrono::system_clock::time_point{seconds(1'800'000'000)} + milliseconds(45);
+    const std::regex stamp(R"(\d{4}-\d{2}-\d{2} \d{2}:\d{2}:\d{2}\.045)");
+    EXPECT_TRUE(std::regex_match(hopvane_ctl::LocalTimeStamp(at), stamp))
+        << hopvane_ctl::LocalTimeStamp(at);
+}
+
+} // namespace

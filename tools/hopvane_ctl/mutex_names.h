@@ -1,0 +1,16 @@
+#pragma once
+
+namespace hopvane_ctl {
+
+// The program holds exactly one status name at a time.
+constexpr const char* kStatusOff = "Hopvane_off";
+constexpr const char* kStatusChange = "Hopvane_change";
+constexpr const char* kStatusOk = "Hopvane_ok";
+
+// Requests: the program acts on each name it finds on its 88 ms poll, again
+// on every poll for as long as somebody holds it.
+constexpr const char* kRequestNext = "Hopvane_go_change";
+constexpr const char* kRequestOn = "Hopvane_go_on";
+constexpr const char* kRequestOff = "Hopvane_go_off";
+
+} // namespace hopvane_ctl
