@@ -3,10 +3,13 @@
 
 BUILD_DIR ?= build
 ASAN_BUILD_DIR ?= build-asan
+TSAN_BUILD_DIR ?= build-tsan
+# The programs whose tests run two threads: the check cycle's.
+TSAN_TESTS = hopvane_app_core_tests hopvane_switching_tests
 JOBS ?= 2
 CMAKE_FLAGS ?=
 
-.PHONY: run test deps build build-asan check-format clean
+.PHONY: run test deps build build-asan build-tsan check-format clean
 
 # `make run` starts the local service, then the program, and stops the service when the
 # program exits; until the program is built, the service runs until Ctrl-C.
@@ -18,9 +21,12 @@ run: build
 	else echo "No program at $(PROGRAM) yet: the service alone runs."; \
 	exec service/run-local $(SERVICE_OPTIONS); fi
 
-test: deps check-format build build-asan
+test: deps check-format build build-asan build-tsan
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
 	ctest --test-dir $(ASAN_BUILD_DIR) --output-on-failure -j $(JOBS) -L core
+	for program in $(TSAN_TESTS); do \
+		TSAN_OPTIONS=halt_on_error=1 $(TSAN_BUILD_DIR)/tests/$$program --gtest_brief=1 || exit 1; \
+	done
 	JOBS=$(JOBS) tools/test-windows
 
 deps:
@@ -34,8 +40,13 @@ build-asan: deps
 	cmake -S . -B $(ASAN_BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DHOPVANE_SANITIZE=ON $(CMAKE_FLAGS)
 	cmake --build $(ASAN_BUILD_DIR) -j $(JOBS)
 
+# Only the cycle's tests: nothing else runs a second thread of the program.
+build-tsan: deps
+	cmake -S . -B $(TSAN_BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DHOPVANE_THREAD_SANITIZE=ON $(CMAKE_FLAGS)
+	cmake --build $(TSAN_BUILD_DIR) -j $(JOBS) --target $(TSAN_TESTS)
+
 check-format: deps
 	@tools/check-format
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_BUILD_DIR) build-win
+	rm -rf $(BUILD_DIR) $(ASAN_BUILD_DIR) $(TSAN_BUILD_DIR) build-win

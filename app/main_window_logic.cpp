@@ -197,22 +197,16 @@ void MainWindowLogic::ProxysDblClick()
         CurrentProxy = *selected;
 }
 
-bool MainWindowLogic::TriggerHeld(const char* name)
-{
-    const platform::NamedMutexes::Created trigger = services_.mutexes.Create(name);
-    if (trigger.handle != platform::NamedMutexes::kNoHandle)
-        services_.mutexes.Close(trigger.handle);
-    return trigger.lastError == platform::kErrorAlreadyExists;
-}
-
 void MainWindowLogic::Timer1Timer()
 {
     // A start waiting for a finishing run polls again once it has started.
     if (proxyCheckThread_.Waiting())
         return;
-    if (TriggerHeld(kTriggerOn) && !switchOn_)
+    // These two only need to be seen: looking costs far less than the
+    // create-and-close that the next-proxy trigger has always taken.
+    if (!switchOn_ && services_.mutexes.Exists(kTriggerOn))
         view_.TurnSwitch(true);
-    if (TriggerHeld(kTriggerOff) && switchOn_)
+    if (switchOn_ && services_.mutexes.Exists(kTriggerOff))
         view_.TurnSwitch(false);
 
     const platform::NamedMutexes::Created trigger = services_.mutexes.Create(kTriggerNext);

@@ -90,8 +90,6 @@ private:
     void DetectOriginalIP();
     void ShowCount(int entries);
     void ResetSpeedTest();
-    // Whether another program holds the trigger name.
-    bool TriggerHeld(const char* name);
 
     // CheckCycleHost
     std::string CurrentProxyEntry() override { return CurrentProxy; }

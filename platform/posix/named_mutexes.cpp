@@ -75,6 +75,14 @@ bool IsHeld(const std::string& path)
     return held;
 }
 
+// Whether no other open file description holds a lock on the file, asked
+// through the caller's own new descriptor, which is left locked exclusively
+// or not at all. Only asked under the guard.
+bool OnlyHolder(int fd)
+{
+    return flock(fd, LOCK_EX | LOCK_NB) == 0;
+}
+
 NamedMutexes::Handle HandleOf(int fd)
 {
     return static_cast<NamedMutexes::Handle>(fd) + 1;
@@ -126,10 +134,12 @@ NamedMutexes::Created LockFileMutexes::Create(std::string_view name)
     const auto guard = TakeGuard(folder);
     if (!guard)
         return {kNoHandle, kErrorAccessDenied};
-    const bool existed = IsHeld(path);
     const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0)
         return {kNoHandle, kErrorAccessDenied};
+    // Under the guard nobody else probes: a lock of our own turns exclusive
+    // exactly when no other holder has the name.
+    const bool existed = !OnlyHolder(fd);
     if (flock(fd, LOCK_SH | LOCK_NB) != 0) {
         close(fd);
         return {kNoHandle, kErrorAccessDenied};
@@ -151,6 +161,7 @@ void LockFileMutexes::Close(Handle handle)
     }
     const auto guard = TakeGuard(FolderOf(path));
     close(DescriptorOf(handle));
+    // Asked through a new description: a forked child may share this one.
     if (guard && !IsHeld(path))
         unlink(path.c_str());
 }

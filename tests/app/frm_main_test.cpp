@@ -23,6 +23,7 @@
 #include <QApplication>
 #include <QListView>
 #include <QMessageBox>
+#include <QProcess>
 #include <QTest>
 #include <QTimer>
 
@@ -139,6 +140,13 @@ protected:
     std::vector<std::uint8_t> ProxyEnableData() const
     {
         return test_support::InternetSettingsData("ProxyEnable");
+    }
+
+    static std::string InternetSettingsValue(const char* name)
+    {
+        platform::RegistryKey key(platform::CurrentUserRegistry(), kInternetSettingsKey,
+                                  platform::kKeyRead);
+        return key.ReadString(name);
     }
 
     test_support::IsolatedUserEnvironment env;
@@ -432,6 +440,47 @@ TEST_F(FrmMainTest, AgainstTheReferenceService)
                log.find("GET /hopvane/myiptxt.php HTTP/1.1\" 200 9 \"-\" \"Mozilla/5.0") !=
                    std::string::npos;
     })) << service.AccessLog();
+    EXPECT_TRUE(reports.empty());
+}
+
+// Runs hopvane-ctl while the window goes on; its exit code, or -1.
+int RunCtl(const QStringList& arguments)
+{
+    QProcess ctl;
+    ctl.start(QStringLiteral(HOPVANE_CTL), arguments);
+    if (!QTest::qWaitFor([&ctl] { return ctl.state() == QProcess::NotRunning; }, 60000))
+        return -1;
+    return ctl.exitStatus() == QProcess::NormalExit ? ctl.exitCode() : -1;
+}
+
+TEST_F(FrmMainTest, SwitchesEndToEndAgainstTheReferenceService)
+{
+    const test_support::LocalService service;
+    ASSERT_TRUE(service.IsUp()) << service.Output();
+    StartOn(service.Sites());
+    main->show();
+    QTest::mouseClick(main->findChild<QWidget*>("btnRefresh"), Qt::LeftButton);
+    ASSERT_EQ(ListBox("Proxys")->model()->rowCount(), 8);
+    const std::string proxyPort =
+        std::to_string(std::stoi(service.Sites().czechHttp.substr(17)) + 3);
+    const std::string firstGood = "127.0.0.11:" + proxyPort;
+
+    EXPECT_EQ(RunCtl({"on", "--wait", "60"}), 0);
+    EXPECT_TRUE(main->findChild<QAbstractButton*>("Switch")->isChecked());
+    EXPECT_EQ(Text("txtMutex"), "Hopvane_ok");
+    EXPECT_EQ(Text("txtstatus"), "Online IP 127.0.0.11");
+    EXPECT_TRUE(QTest::qWaitFor([this] { return Text("txState") == "Praha, Česko"; }));
+    EXPECT_TRUE(Text("txtDwnSpeed").endsWith(" Kb/s"));
+    EXPECT_GT(Text("txtDwnSpeed").split(' ').first().toInt(), 1);
+    EXPECT_EQ(ListBox("blacklist")->model()->rowCount(), 4);
+    EXPECT_EQ(InternetSettingsValue("ProxyServer"), firstGood);
+    EXPECT_EQ(ProxyEnableData(), platform::RegDwordData(1));
+
+    EXPECT_EQ(RunCtl({"next", "--wait", "60"}), 0);
+    EXPECT_EQ(InternetSettingsValue("ProxyServer"), "127.0.0.12:" + proxyPort);
+    EXPECT_EQ(RunCtl({"off"}), 0);
+    EXPECT_EQ(RunCtl({"status"}), 2);
+    EXPECT_EQ(ProxyEnableData(), platform::RegDwordData(0));
     EXPECT_TRUE(reports.empty());
 }
 

@@ -25,6 +25,8 @@ public:
     bool IsUp() const { return up_; }
     std::string Output() const;
     net::ServiceSites Sites() const;
+    // The port every proxy of the farm listens on.
+    int ProxyPort() const { return firstPort_ + 3; }
     // What nginx has logged so far, a line a request.
     std::string AccessLog() const;
 
