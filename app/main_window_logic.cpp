@@ -22,7 +22,8 @@ constexpr const char* kTriggerOff = "Hopvane_go_off";
 MainWindowLogic::MainWindowLogic(MainWindowServices services, MainView& view)
     : services_(std::move(services)), view_(view), strings_(dispatcher_),
       store_(services_.dataFolder), statusMutex_(services_.mutexes),
-      systemProxy_(services_.registry, services_.internetSettings, statusMutex_, strings_),
+      systemProxy_(services_.registry, services_.internetSettings, statusMutex_, strings_,
+                   services_.dataFolder),
       proxyCheckThread_(services_.handOver, *this, services_.probes)
 {
 }

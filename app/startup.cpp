@@ -9,6 +9,7 @@
 #include "platform/shell.h"
 #include "platform/system_version.h"
 #include "switching/service_probes.h"
+#include "sysproxy/applied_proxy_record.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -22,6 +23,11 @@ Startup::Startup()
     const std::string systemName = platform::GetWindowsName();
     CrashReporter::Configure(
         {title, HOPVANE_VERSION, systemName, platform::DataFolder(), executable});
+
+    // Before this run holds a status name, which would hide whether another
+    // copy owns the proxy that an earlier run may have left on.
+    sysproxy::ClearStaleProxy(platform::DataFolder(), platform::CurrentUserRegistry(),
+                              platform::SystemInternetSettings(), platform::SystemNamedMutexes());
 
     const net::ServiceEndpoints& endpoints = net::ServiceEndpoints::Built();
     main_ = std::make_unique<TFrmMain>(MainWindowServices{

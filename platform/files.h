@@ -19,6 +19,13 @@ bool DirectoryExists(const std::string& path);
 // Creates one folder level; the parent must exist. False on failure.
 bool MakeDirectory(const std::string& path);
 
+// Whether a new file can be made in the folder, tried for real: rights,
+// read-only mounts and the system's own folders all count.
+bool FolderIsWritable(const std::string& folder);
+
+// Removes the file; false when it could not (missing included).
+bool RemoveFile(const std::string& path);
+
 // Creates the program's data folder. On POSIX its missing parents come too,
 // for the user only: a fresh account may lack ~/.local/share. On Windows the
 // base folder always exists, and one level is made. True when the folder is

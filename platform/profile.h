@@ -31,4 +31,10 @@ Profile& SystemProfile();
 // ".ini" (appended when the file name has no dot).
 std::string IniPathForExecutable(const std::string& executablePath);
 
+// Where the program keeps its settings file: beside the executable when that
+// folder can be written (a portable copy), else under the same name in the
+// user's own settings folder, which is made when missing (an installed copy
+// in /usr/bin or Program Files).
+std::string SettingsIniPath(const std::string& executablePath);
+
 } // namespace platform

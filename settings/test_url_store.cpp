@@ -35,7 +35,7 @@ void TestUrlStore::Write(const std::string& url) const
 TestUrlStore ExecutableTestUrlStore()
 {
     return TestUrlStore(platform::SystemProfile(),
-                        platform::IniPathForExecutable(platform::ExecutablePath()));
+                        platform::SettingsIniPath(platform::ExecutablePath()));
 }
 
 } // namespace settings

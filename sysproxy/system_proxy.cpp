@@ -14,14 +14,20 @@ constexpr const char* kInternetSettingsKey =
 } // namespace
 
 SystemProxy::SystemProxy(platform::Registry& registry, platform::InternetSettings& internetSettings,
-                         extctl::StatusMutex& statusMutex, const i18n::Localisation& strings)
+                         extctl::StatusMutex& statusMutex, const i18n::Localisation& strings,
+                         std::optional<std::string> recordFolder)
     : registry_(registry), internetSettings_(internetSettings), statusMutex_(statusMutex),
       strings_(strings)
 {
+    if (recordFolder)
+        record_.emplace(std::move(*recordFolder));
 }
 
 ProxyIndicator SystemProxy::NastavProxy(const std::string& currentProxy)
 {
+    // Noted first: a crash right after the apply must still find the note.
+    if (record_)
+        record_->Write(currentProxy);
     {
         platform::RegistryKey key(registry_, kInternetSettingsKey, platform::kKeyWrite);
         if (key.IsOpen()) {
@@ -37,12 +43,9 @@ ProxyIndicator SystemProxy::NastavProxy(const std::string& currentProxy)
 
 ProxyIndicator SystemProxy::ZrusProxy()
 {
-    {
-        platform::RegistryKey key(registry_, kInternetSettingsKey, platform::kKeyWrite);
-        if (key.IsOpen())
-            key.WriteInteger("ProxyEnable", 0);
-    }
-    internetSettings_.NotifySettingsChanged();
+    SwitchSystemProxyOff(registry_, internetSettings_);
+    if (record_)
+        record_->Remove();
     return ProxyIndicator{strings_.GetTextOrDefault("IDS_45"), std::nullopt};
 }
 

@@ -4,6 +4,7 @@
 #include "i18n/localisation.h"
 #include "platform/internet_settings.h"
 #include "platform/registry.h"
+#include "sysproxy/applied_proxy_record.h"
 
 #include <optional>
 #include <string>
@@ -22,8 +23,11 @@ struct ProxyIndicator {
 // the system's web stack after every change.
 class SystemProxy {
 public:
+    // With a data folder, a record there tells a later start that a proxy
+    // is applied until it is switched off again.
     SystemProxy(platform::Registry& registry, platform::InternetSettings& internetSettings,
-                extctl::StatusMutex& statusMutex, const i18n::Localisation& strings);
+                extctl::StatusMutex& statusMutex, const i18n::Localisation& strings,
+                std::optional<std::string> recordFolder = std::nullopt);
 
     // Points the system proxy at the entry and switches it on, then holds
     // "Hopvane_ok". A key that can't be opened is passed over silently; a
@@ -38,6 +42,7 @@ private:
     platform::InternetSettings& internetSettings_;
     extctl::StatusMutex& statusMutex_;
     const i18n::Localisation& strings_;
+    std::optional<AppliedProxyRecord> record_;
 };
 
 } // namespace sysproxy

@@ -94,6 +94,22 @@ bool MakeDirectory(const std::string& path)
     return mkdir(WithoutTrailingSlashes(path).c_str(), 0700) == 0;
 }
 
+bool FolderIsWritable(const std::string& folder)
+{
+    std::string probe = folder + "/.hopvane-probe-XXXXXX";
+    const int fd = mkostemp(probe.data(), O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    close(fd);
+    unlink(probe.c_str());
+    return true;
+}
+
+bool RemoveFile(const std::string& path)
+{
+    return unlink(path.c_str()) == 0;
+}
+
 bool MakeDataFolder(const std::string& path)
 {
     const std::string folder = WithoutTrailingSlashes(path);

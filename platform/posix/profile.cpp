@@ -1,5 +1,6 @@
 #include "platform/profile.h"
 
+#include "platform/environment.h"
 #include "platform/files.h"
 #include "platform/ini_text.h"
 #include "platform/posix/file_lock.h"
@@ -7,11 +8,39 @@
 
 #include <unistd.h>
 
+#include <climits>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <optional>
 
 namespace platform {
 
 namespace {
+
+// The lock that writers of one INI file take turns at, in the runtime folder:
+// a lock file beside the user's own file would stay there for good. Named
+// after the file's folder as the system resolves it, so every path to the
+// same file meets at the same lock.
+std::string LockPathFor(const std::string& iniPath)
+{
+    const auto slash = iniPath.find_last_of('/');
+    const std::string folder =
+        slash == std::string::npos ? "." : (slash == 0 ? "/" : iniPath.substr(0, slash));
+    char resolved[PATH_MAX];
+    const std::string canonical = (realpath(folder.c_str(), resolved) ? resolved : folder) + "/" +
+                                  iniPath.substr(slash == std::string::npos ? 0 : slash + 1);
+    std::uint64_t hash = 0xcbf29ce484222325ULL; // FNV-1a
+    for (const char c : canonical) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 0x100000001b3ULL;
+    }
+    char name[32];
+    std::snprintf(name, sizeof name, "ini-%016llx.lock", static_cast<unsigned long long>(hash));
+    const std::string runtime = RuntimeFolder();
+    posix::MakeDirectories(runtime);
+    return runtime + "/" + name;
+}
 
 // A file's text in memory and how it goes back to disk.
 struct IniFile {
@@ -70,7 +99,7 @@ public:
                      const std::string& path) override
     {
         try {
-            const posix::FileLock lock(path + ".lock", posix::FileLock::Mode::Exclusive);
+            const posix::FileLock lock(LockPathFor(path), posix::FileLock::Mode::Exclusive);
             IniFile file;
             if (FileExists(path)) {
                 // A read-only file is not to be changed, though its folder

@@ -121,6 +121,23 @@ bool MakeDirectory(const std::string& path)
     return CreateDirectoryW(win32::ToWide(folder).c_str(), nullptr) != 0;
 }
 
+bool FolderIsWritable(const std::string& folder)
+{
+    const std::string probe = folder + "\\.hopvane-probe-" + std::to_string(GetCurrentProcessId());
+    const HANDLE file =
+        CreateFileW(win32::ToWide(probe).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                    FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    CloseHandle(file);
+    return true;
+}
+
+bool RemoveFile(const std::string& path)
+{
+    return DeleteFileW(win32::ToWide(path).c_str()) != 0;
+}
+
 bool MakeDataFolder(const std::string& path)
 {
     return MakeDirectory(path) || DirectoryExists(path);

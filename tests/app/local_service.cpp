@@ -42,8 +42,15 @@ bool Answers(std::uint16_t port)
 
 LocalService::LocalService(const std::vector<std::string>& options)
 {
-    for (int attempt = 0; attempt < kAttempts && !up_; ++attempt)
-        up_ = Start(RandomFirstPort(), options);
+    for (int attempt = 0; attempt < kAttempts && !up_; ++attempt) {
+        const int first = RandomFirstPort();
+        up_ = Start({first, first + 1, first + 2, first + 3}, options);
+    }
+}
+
+LocalService::LocalService(Ports ports)
+{
+    up_ = Start(ports, {});
 }
 
 LocalService::~LocalService()
@@ -51,22 +58,22 @@ LocalService::~LocalService()
     Stop();
 }
 
-bool LocalService::Start(int firstPort, const std::vector<std::string>& options)
+bool LocalService::Start(Ports ports, const std::vector<std::string>& options)
 {
-    for (int port = firstPort; port < firstPort + 4; ++port) {
+    for (int port : {ports.http, ports.https, ports.english, ports.proxy}) {
         if (Answers(static_cast<std::uint16_t>(port)))
             return false;
     }
-    firstPort_ = firstPort;
-    runtimeDir_ = folder_.File("service-" + std::to_string(firstPort));
+    ports_ = ports;
+    runtimeDir_ = folder_.File("service-" + std::to_string(ports.http));
     outputFile_ = runtimeDir_ + ".out";
 
     std::vector<std::string> args = {"bash",           HOPVANE_RUN_LOCAL,
                                      "--runtime-dir",  runtimeDir_,
-                                     "--http-port",    std::to_string(firstPort),
-                                     "--https-port",   std::to_string(firstPort + 1),
-                                     "--english-port", std::to_string(firstPort + 2),
-                                     "--proxy-port",   std::to_string(firstPort + 3)};
+                                     "--http-port",    std::to_string(ports.http),
+                                     "--https-port",   std::to_string(ports.https),
+                                     "--english-port", std::to_string(ports.english),
+                                     "--proxy-port",   std::to_string(ports.proxy)};
     args.insert(args.end(), options.begin(), options.end());
     std::vector<char*> argv;
     for (std::string& arg : args)
@@ -117,9 +124,9 @@ std::string LocalService::Output() const
 net::ServiceSites LocalService::Sites() const
 {
     const std::string host = "127.0.0.1:";
-    return {"http://" + host + std::to_string(firstPort_),
-            "https://" + host + std::to_string(firstPort_ + 1),
-            "https://" + host + std::to_string(firstPort_ + 2)};
+    return {"http://" + host + std::to_string(ports_.http),
+            "https://" + host + std::to_string(ports_.https),
+            "https://" + host + std::to_string(ports_.english)};
 }
 
 std::string LocalService::AccessLog() const

@@ -15,8 +15,19 @@ namespace test_support {
 // the object goes.
 class LocalService {
 public:
+    struct Ports {
+        int http;
+        int https;
+        int english;
+        int proxy;
+    };
+    // The ports the program was built to reach.
+    static constexpr Ports kBuiltPorts{18080, 18443, 18444, 18128};
+
     // Options of run-local beyond the ports and the folder ("--release", "12").
     explicit LocalService(const std::vector<std::string>& options = {});
+    // On those ports only; not up when any of them is taken.
+    explicit LocalService(Ports ports);
     ~LocalService();
     LocalService(const LocalService&) = delete;
     LocalService& operator=(const LocalService&) = delete;
@@ -26,18 +37,18 @@ public:
     std::string Output() const;
     net::ServiceSites Sites() const;
     // The port every proxy of the farm listens on.
-    int ProxyPort() const { return firstPort_ + 3; }
+    int ProxyPort() const { return ports_.proxy; }
     // What nginx has logged so far, a line a request.
     std::string AccessLog() const;
 
 private:
-    bool Start(int firstPort, const std::vector<std::string>& options);
+    bool Start(Ports ports, const std::vector<std::string>& options);
     void Stop();
 
     TempDir folder_;
     std::string runtimeDir_;
     std::string outputFile_;
-    int firstPort_ = 0;
+    Ports ports_{};
     pid_t pid_ = -1;
     bool up_ = false;
 };

@@ -1,5 +1,9 @@
+#include "net/http_client.h"
+#include "platform/environment.h"
+#include "platform/files.h"
 #include "platform/named_mutexes.h"
 #include "platform/registry_key.h"
+#include "tests/app/local_service.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -77,6 +81,66 @@ TEST_P(QuitSignalTest, ClosesTheWindowAndSwitchesTheSystemProxyOff)
 
 INSTANTIATE_TEST_SUITE_P(Signals, QuitSignalTest, ::testing::Values(SIGTERM, SIGINT, SIGHUP),
                          [](const auto& test) { return std::string(sigabbrev_np(test.param)); });
+
+// Starts the real program on the offscreen platform.
+pid_t StartProgram()
+{
+    char* const argv[] = {const_cast<char*>(HOPVANE_EXECUTABLE), nullptr};
+    pid_t program = 0;
+    if (posix_spawn(&program, HOPVANE_EXECUTABLE, nullptr, nullptr, argv, environ) != 0)
+        return -1;
+    return program;
+}
+
+bool WaitFor(const char* statusName)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (platform::SystemNamedMutexes().Exists(statusName))
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return false;
+}
+
+// The program reaches the service it was built for, so this needs the
+// service's own ports.
+TEST(StaleProxy, AProgramKilledWithAProxyOnLeavesNoProxyAfterItsNextStart)
+{
+    test_support::IsolatedUserEnvironment environment;
+    test_support::ScopedEnv offscreen("QT_QPA_PLATFORM", "offscreen");
+    const test_support::LocalService service(test_support::LocalService::kBuiltPorts);
+    if (!service.IsUp())
+        GTEST_SKIP() << "the service's ports are taken: " << service.Output();
+    platform::MakeDataFolder(platform::DataFolder());
+    test_support::WriteFileBytes(
+        platform::DataFolder() + "proxylist.txt",
+        net::GetTextDirect(service.Sites().czechHttp + "/hopvane/proxylist/proxy.txt"));
+
+    const pid_t killed = StartProgram();
+    ASSERT_TRUE(WaitUntilStarted(killed));
+    {
+        platform::NamedMutexes& mutexes = platform::SystemNamedMutexes();
+        const auto on = mutexes.Create("Hopvane_go_on");
+        const bool applied = WaitFor("Hopvane_ok");
+        mutexes.Close(on.handle);
+        ASSERT_TRUE(applied);
+    }
+    ASSERT_EQ(ProxyEnable(), 1u);
+    kill(killed, SIGKILL);
+    int status = 0;
+    ASSERT_EQ(waitpid(killed, &status, 0), killed);
+    ASSERT_EQ(ProxyEnable(), 1u);
+
+    const pid_t restarted = StartProgram();
+    ASSERT_TRUE(WaitUntilStarted(restarted));
+    EXPECT_EQ(ProxyEnable(), 0u);
+    EXPECT_NE(test_support::ReadFileBytes(platform::DataFolder() + "bugreport.txt")
+                  .find("127.0.0.11:18128"),
+              std::string::npos);
+    kill(restarted, SIGTERM);
+    ASSERT_EQ(waitpid(restarted, &status, 0), restarted);
+}
 
 } // namespace
 } // namespace app

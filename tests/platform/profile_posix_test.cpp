@@ -22,6 +22,8 @@ TEST_F(ProfileTest, NewFileHoldsItsTextAsUtf8WithoutAMark)
     ASSERT_TRUE(Write("\xC4\x8D\x65\xC5\xA1tina"));
     EXPECT_EQ(ReadFileBytes(path_), "[setting]\r\nurltest=\xC4\x8D\x65\xC5\xA1tina\r\n");
     EXPECT_EQ(Read(), "\xC4\x8D\x65\xC5\xA1tina");
+    // Writers take turns at a lock in the runtime folder, not beside the file.
+    EXPECT_FALSE(platform::FileExists(path_ + ".lock"));
 }
 
 bool RunningAsRoot()

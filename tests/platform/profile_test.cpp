@@ -1,3 +1,4 @@
+#include "platform/environment.h"
 #include "platform/files.h"
 #include "platform/profile.h"
 #include "tests/platform/profile_fixture.h"
@@ -38,6 +39,21 @@ INSTANTIATE_TEST_SUITE_P(Paths, IniPathTest,
                                            PathCase{"/x/prog.tar.gz", "/x/prog.tar.ini"},
                                            PathCase{"/x/prog.", "/x/prog.ini"},
                                            PathCase{"/x/.hidden", "/x/.ini"}));
+
+// A portable copy keeps its settings beside it; a copy whose folder can't
+// be written (installed in a system folder) keeps them in the user's folder.
+TEST(SettingsIniPath, IsBesideTheProgramOnlyWhereThatFolderCanBeWritten)
+{
+    const test_support::IsolatedUserEnvironment environment;
+    const std::string portable = environment.Root().File("hopvane");
+    EXPECT_EQ(platform::SettingsIniPath(portable), portable + ".ini");
+    const std::string installed =
+        environment.Root().File("unwritable") + platform::PathSeparator() + "hopvane.exe";
+    const std::string inUserFolder = platform::SettingsIniPath(installed);
+    EXPECT_EQ(inUserFolder,
+              platform::ServiceStateFolder() + platform::PathSeparator() + "hopvane.ini");
+    EXPECT_TRUE(platform::DirectoryExists(platform::ServiceStateFolder()));
+}
 
 #ifdef _WIN32
 INSTANTIATE_TEST_SUITE_P(WindowsPaths, IniPathTest,

@@ -1,3 +1,5 @@
+#include "platform/files.h"
+#include "platform/named_mutexes.h"
 #include "platform/registry_key.h"
 #include "sysproxy/system_proxy.h"
 #include "tests/support/fake_registry.h"
@@ -208,6 +210,51 @@ TEST_F(SystemProxyOnTheHive, AUserProxyIsSwitchedOffAndItsServerReplaced)
     rig.proxy.ZrusProxy();
     EXPECT_EQ(Server(), "192.0.2.9:80");
     EXPECT_EQ(Enable(), 0u);
+}
+
+struct StaleCase {
+    const char* name;
+    bool recorded;
+    bool anotherCopyRuns;
+    bool cleared;
+};
+
+// A run that ends without closing leaves its proxy on and its note behind.
+TEST_F(SystemProxyOnTheHive, AStartSwitchesOffWhatAnEndedRunLeftOn)
+{
+    const StaleCase cases[] = {
+        {"LeftOn", true, false, true},
+        {"OwnedByARunningCopy", true, true, false},
+        {"ClosedProperly", false, false, false},
+    };
+    const std::string folder = environment.Root().File("data/");
+    platform::MakeDataFolder(folder);
+    for (const auto& c : cases) {
+        {
+            SystemProxy applying(platform::CurrentUserRegistry(), rig.internet, rig.status,
+                                 rig.strings, folder);
+            applying.NastavProxy("192.0.2.5:3128");
+            if (!c.recorded)
+                applying.ZrusProxy();
+        }
+        if (!c.recorded)
+            rig.proxy.NastavProxy("192.0.2.6:80");
+        platform::NamedMutexes& mutexes = platform::SystemNamedMutexes();
+        const auto other = mutexes.Create(c.anotherCopyRuns ? "Hopvane_ok" : "unrelated");
+        EXPECT_EQ(ClearStaleProxy(folder, platform::CurrentUserRegistry(), rig.internet, mutexes),
+                  c.cleared)
+            << c.name;
+        mutexes.Close(other.handle);
+        EXPECT_EQ(Enable(), c.cleared ? 0u : 1u) << c.name;
+        EXPECT_EQ(platform::FileExists(folder + "proxyapplied.txt"), c.recorded && !c.cleared)
+            << c.name;
+        const std::string reports = platform::FileExists(folder + "bugreport.txt")
+                                        ? platform::ReadWholeFile(folder + "bugreport.txt")
+                                        : std::string();
+        EXPECT_EQ(reports.find("192.0.2.5:3128") != std::string::npos, c.cleared) << c.name;
+        platform::RemoveFile(folder + "bugreport.txt");
+        platform::RemoveFile(folder + "proxyapplied.txt");
+    }
 }
 
 } // namespace
