@@ -9,7 +9,7 @@ TSAN_TESTS = hopvane_app_core_tests hopvane_switching_tests
 JOBS ?= 2
 CMAKE_FLAGS ?=
 
-.PHONY: run test deps build build-asan build-tsan check-format clean
+.PHONY: run test package deps build build-asan build-tsan check-format clean
 
 # `make run` starts the local service, then the program, and stops the service when the
 # program exits; until the program is built, the service runs until Ctrl-C.
@@ -28,6 +28,10 @@ test: deps check-format build build-asan build-tsan
 		TSAN_OPTIONS=halt_on_error=1 $(TSAN_BUILD_DIR)/tests/$$program --gtest_brief=1 || exit 1; \
 	done
 	JOBS=$(JOBS) tools/test-windows
+
+# The .deb of the program, hopvane-ctl and hopvane-fetch, in $(BUILD_DIR).
+package: build
+	cd $(BUILD_DIR) && cpack
 
 deps:
 	@tools/install-deps

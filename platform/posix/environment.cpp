@@ -1,5 +1,7 @@
 #include "platform/environment.h"
 
+#include "platform/posix/config_folder.h"
+
 #include <pwd.h>
 #include <unistd.h>
 
@@ -75,9 +77,14 @@ std::string DataFolder()
     return WithoutTrailingSeparator(AppDataFolder()) + "/Hopvane/";
 }
 
+std::string ConfigFolder()
+{
+    return WithoutTrailingSeparator(XdgFolder("XDG_CONFIG_HOME", "/.config"));
+}
+
 std::string ServiceStateFolder()
 {
-    return WithoutTrailingSeparator(XdgFolder("XDG_CONFIG_HOME", "/.config")) + "/hopvane";
+    return ConfigFolder() + "/hopvane";
 }
 
 std::string RuntimeFolder()

@@ -71,7 +71,8 @@ IsolatedUserEnvironment::IsolatedUserEnvironment()
     : appData_("APPDATA", MakeSubFolder(root_, "appdata")),
       temp_("TEMP", MakeSubFolder(root_, "temp")),
       configHome_("XDG_CONFIG_HOME", MakeSubFolder(root_, "config")),
-      runtimeDir_("XDG_RUNTIME_DIR", MakeSubFolder(root_, "runtime"))
+      runtimeDir_("XDG_RUNTIME_DIR", MakeSubFolder(root_, "runtime")),
+      sessionBus_("DBUS_SESSION_BUS_ADDRESS", std::nullopt)
 {
 }
 

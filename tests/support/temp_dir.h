@@ -43,7 +43,8 @@ private:
 
 // Points APPDATA and TEMP at folders of a fresh TempDir, so a test sees an
 // empty data folder. On Linux XDG_CONFIG_HOME and XDG_RUNTIME_DIR follow, for
-// an empty hive and no named mutexes of anybody else. Windows keeps the hive
+// an empty hive and no named mutexes of anybody else, and the session bus is
+// out of reach, so no desktop's proxy setting changes. Windows keeps the hive
 // and the named objects per session: there the program's values in the hive
 // are set aside instead, and tests that use them or named mutexes take turns.
 class IsolatedUserEnvironment {
@@ -61,6 +62,8 @@ private:
 #else
     ScopedEnv configHome_;
     ScopedEnv runtimeDir_;
+    // Without it the program would reach the user's own desktop settings.
+    ScopedEnv sessionBus_;
 #endif
 };
 
