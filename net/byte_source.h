@@ -14,6 +14,9 @@ public:
     virtual std::size_t Receive(char* buffer, std::size_t capacity) = 0;
     // Whether Receive would return at once, or will within the time.
     virtual bool WaitReadable(int timeoutMs) = 0;
+    // The response head has been read; what follows is body, which is held
+    // to a pace of its own.
+    virtual void BodyStarts() {}
 };
 
 } // namespace net

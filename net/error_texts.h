@@ -10,6 +10,7 @@ inline constexpr char kConnectionClosedGracefully[] = "Connection Closed Gracefu
 inline constexpr char kReadTimedOut[] = "Read timed out.";
 inline constexpr char kMaxLineLengthExceeded[] = "Max line length exceeded.";
 inline constexpr char kTooManyHeaderLines[] = "More than 255 header lines.";
+inline constexpr char kTooManyInterimReplies[] = "More than 16 interim replies.";
 inline constexpr char kBodyTooLarge[] = "Response body larger than 64 MiB.";
 inline constexpr char kCouldNotLoadSslLibrary[] = "Could not load SSL library.";
 // Followed by CR LF and the TLS library's text.

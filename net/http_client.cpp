@@ -82,6 +82,7 @@ void HttpClient::Get(const std::string& text, ByteSink& sink)
         if (url.IsHttps()) {
             if (viaProxy) {
                 connection_->Send(BuildConnectRequest(url));
+                connection_->HeadStarts();
                 ReceiveBuffer proxyReply(*connection_, progress_);
                 ReadConnectReply(proxyReply, context);
             }
@@ -93,6 +94,7 @@ void HttpClient::Get(const std::string& text, ByteSink& sink)
             viaProxy && !url.IsHttps() ? AbsoluteFormTarget(url) : OriginFormTarget(url);
         const auto now = static_cast<std::int64_t>(std::time(nullptr));
         connection_->Send(BuildGetRequest(url, target, cookies_.CookieHeaderFor(url, now)));
+        connection_->HeadStarts();
         ReceiveBuffer buffer(*connection_, progress_);
         ReadResponse(buffer, context, sink);
         sink.Truncate();

@@ -35,6 +35,8 @@ public:
     bool Fill();
     // Bytes are here or arrive within the time (or the peer closes).
     bool DataWithin(int timeoutMs);
+    // The head has been read: the source paces the body from here on.
+    void BodyStarts() { source_.BodyStarts(); }
 
 private:
     void Consume(std::size_t count);

@@ -8,6 +8,7 @@
 #include "net/media_type.h"
 #include "net/memory_stream.h"
 #include "net/response_head.h"
+#include "net/time_limits.h"
 
 #include <ctime>
 #include <initializer_list>
@@ -79,6 +80,7 @@ private:
 // trailer may not change how the body is to be taken.
 void ReadBodyInto(ReceiveBuffer& buffer, ResponseContext& context, ByteSink& sink)
 {
+    buffer.BodyStarts();
     if (!IsHtmlMediaType(MediaTypeOf(context.response.ContentType()))) {
         ReadBody(buffer, context.response, context.progress, sink);
         return;
@@ -128,9 +130,14 @@ bool IsAcceptedUnauthorized(const ResponseContext& context)
 
 void ReadResponseHead(ReceiveBuffer& buffer, ResponseContext& context)
 {
-    do {
+    for (int interim = 0;; ++interim) {
         ReadHeadAfterStatus(buffer, context, ReadStatusLine(buffer));
-    } while (context.response.ResponseCode() == 100);
+        if (context.response.ResponseCode() != 100)
+            break;
+        // A peer could send interim replies without end.
+        if (interim == kMaxInterimReplies)
+            throw HttpError(kTooManyInterimReplies);
+    }
 }
 
 void ReadResponseBody(ReceiveBuffer& buffer, ResponseContext& context, ByteSink& sink)
