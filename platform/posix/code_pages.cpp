@@ -31,9 +31,25 @@ constexpr CodePageName kCodePages[] = {
 
 constexpr char kReplacement[] = "\xEF\xBF\xBD";
 
+// The bytes of one code unit: what a bad unit costs, so that the units after
+// it are read on their own boundaries.
+std::size_t UnitBytes(unsigned codePage)
+{
+    switch (codePage) {
+    case 1200:
+    case 1201:
+        return 2;
+    case 12000:
+    case 12001:
+        return 4;
+    default:
+        return 1;
+    }
+}
+
 class Converter {
 public:
-    explicit Converter(iconv_t handle) : handle_(handle) {}
+    Converter(iconv_t handle, std::size_t unitBytes) : handle_(handle), unitBytes_(unitBytes) {}
     ~Converter() { iconv_close(handle_); }
     Converter(const Converter&) = delete;
     Converter& operator=(const Converter&) = delete;
@@ -46,10 +62,11 @@ public:
         std::size_t inLeft = bytes.size();
         while (inLeft > 0) {
             if (!Step(&in, &inLeft, out)) {
-                // Not valid here, or cut off at the end: one byte is lost.
+                // Not valid here, or cut off at the end: one unit is lost.
                 out += kReplacement;
-                ++in;
-                --inLeft;
+                const std::size_t skipped = std::min(unitBytes_, inLeft);
+                in += skipped;
+                inLeft -= skipped;
             }
         }
         // A stateful code page may owe a final shift sequence.
@@ -75,6 +92,7 @@ private:
     }
 
     iconv_t handle_;
+    std::size_t unitBytes_;
 };
 
 } // namespace
@@ -89,7 +107,7 @@ std::optional<std::string> DecodeCodePage(std::string_view bytes, unsigned codeP
     const iconv_t handle = iconv_open("UTF-8", found->iconvName);
     if (handle == reinterpret_cast<iconv_t>(-1))
         return std::nullopt;
-    Converter converter(handle);
+    Converter converter(handle, UnitBytes(codePage));
     return converter.Convert(bytes);
 }
 

@@ -40,6 +40,12 @@ INSTANTIATE_TEST_SUITE_P(
                       DecodeCase{"Koi8R", "koi8-r", "\xC1", "\xD0\xB0"},
                       DecodeCase{"Utf16LittleEndian", "UTF-16LE", "a\0\x0D\x01"s, "a\xC4\x8D"},
                       DecodeCase{"Utf16BigEndian", "utf-16be", "\0a\x01\x0D"s, "a\xC4\x8D"},
+                      // A lone low surrogate costs its own unit, not one byte.
+                      DecodeCase{"Utf16BadUnitThenInStep", "UTF-16LE",
+                                 "a\0\x00\xDC"
+                                 "b\0c\0"s,
+                                 "a\xEF\xBF\xBD"
+                                 "bc"},
                       DecodeCase{"ShiftJis", "Shift_JIS", "\x82\xA0", "\xE3\x81\x82"},
                       DecodeCase{"TrimmedName", " UTF-8 ", "\xC3\xA1", "\xC3\xA1"},
                       DecodeCase{"UnknownIsEachByte", "x-unknown", "\xE9\x9A", "\xC3\xA9\xC2\x9A"},
