@@ -9,6 +9,7 @@
 #include "net/memory_stream.h"
 #include "net/response_head.h"
 #include "net/time_limits.h"
+#include "platform/socket_error.h"
 
 #include <ctime>
 #include <initializer_list>
@@ -121,8 +122,10 @@ bool IsAcceptedUnauthorized(const ResponseContext& context)
         if (ResponseHasBody(context.response) &&
             (!redirect || buffer.DataWithin(context.redirectBodyWaitMs)))
             ReadBodyInto(buffer, context, scratch);
-    } catch (const ConnectionClosedError&) {
-        // What arrived before the close is the body.
+    } catch (const HttpError&) {
+        // A body cut short by a close, a stall or its size: the status line
+        // stays the message, with what arrived of the body.
+    } catch (const platform::SocketError&) {
     }
     throw HttpStatusError(context.response.ResponseText(), code,
                           DecodeBody(scratch.Bytes(), context.response));

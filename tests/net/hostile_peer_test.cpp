@@ -72,6 +72,13 @@ TEST(HostilePeers, CannotStretchARequest)
                             std::string(200, 'x'), 30, 100);
          },
          kReadTimedOut},
+        {"FailingStatusWithAStalledBody",
+         [] {
+             return Trickle(ConnectionScript().ReadRequest().Send(
+                                "HTTP/1.1 404 Not Found\r\nContent-Length: 1000\r\n\r\n"),
+                            "x", 8, 100);
+         },
+         "HTTP/1.1 404 Not Found"},
         {"SixteenInterimRepliesAreRead",
          [&] {
              std::string replies;
