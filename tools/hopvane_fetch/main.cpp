@@ -4,6 +4,7 @@
 
 #include "net/file_stream.h"
 #include "net/http_client.h"
+#include "tools/hopvane_fetch/error_message.h"
 
 #include <cstdio>
 #include <exception>
@@ -106,7 +107,7 @@ int main(int argc, char** argv)
     try {
         Fetch(*options);
     } catch (const std::exception& error) {
-        std::cerr << error.what() << '\n';
+        std::cerr << hopvane_fetch::ErrorMessage(error) << '\n';
         return 1;
     }
     return 0;
