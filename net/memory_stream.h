@@ -26,6 +26,8 @@ public:
     void Truncate() override;
 
 private:
+    void Grow(std::size_t needed);
+
     std::string bytes_;
     std::size_t position_ = 0;
 };

@@ -207,5 +207,17 @@ TEST_F(BodyReading, ChunksAddingUpOverTheLimitFail)
     }
 }
 
+// A body at the limit costs the limit: the buffer does not double past it.
+TEST(MemoryStreamGrowth, StopsAtTheBodyLimit)
+{
+    MemoryStream sink;
+    // Blocks of an odd size, as the network hands them out.
+    const std::string block(10000, 'x');
+    for (std::size_t written = 0; written < kMaxBodyBytes; written += block.size())
+        sink.Write(std::string_view(block).substr(0, kMaxBodyBytes - written));
+    EXPECT_EQ(sink.Bytes().size(), kMaxBodyBytes);
+    EXPECT_LE(sink.Bytes().capacity(), kMaxBodyBytes);
+}
+
 } // namespace
 } // namespace net
