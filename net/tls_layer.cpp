@@ -5,6 +5,7 @@
 #include "net/tls_library.h"
 
 #include <algorithm>
+#include <chrono>
 #include <climits>
 #include <string>
 
@@ -92,18 +93,17 @@ void TlsLayer::StartEncryption(platform::TcpSocket& socket, int socketTimeLimitM
         ThrowConnectError(ErrorText(api, queued));
     }
     socket.SetSendReceiveTimeLimits(socketTimeLimitMs);
-    int result = 0;
+    socketTimeLimitMs_ = socketTimeLimitMs;
     Failure failure;
-    do {
-        result = api.SSL_connect(ssl_);
-        if (result == 1) {
-            socket_ = &socket;
-            return;
-        }
-        failure = FailureOf(result);
-    } while (failure.Interrupted());
+    // The whole handshake within the limit, however the peer paces it.
+    const int result = WithinTime(
+        socket, socketTimeLimitMs, [&] { return api.SSL_connect(ssl_); }, failure);
+    if (result == 1) {
+        socket_ = &socket;
+        return;
+    }
     Stop(false);
-    if (failure.WaitedTooLong())
+    if (failure.deadlinePassed || failure.WaitedTooLong())
         throw platform::SocketError(platform::kWsaTimedOut);
     if (failure.IsUnannouncedClose(api, result))
         ThrowConnectError(kSslEofViolatesProtocol);
@@ -119,22 +119,16 @@ bool TlsLayer::WaitReadable(int timeoutMs) const
 
 std::size_t TlsLayer::Receive(char* buffer, std::size_t capacity, int waitMs)
 {
-    if (!WaitReadable(waitMs))
-        throw ReadTimeoutError();
     const int size = static_cast<int>(std::min<std::size_t>(capacity, INT_MAX));
-    int result = 0;
     Failure failure;
-    do {
-        api_->ERR_clear_error();
-        result = api_->SSL_read(ssl_, buffer, size);
-        if (result > 0)
-            return static_cast<std::size_t>(result);
-        failure = FailureOf(result);
-    } while (failure.Interrupted());
+    // A record that arrives a byte at a time has no more time than any data.
+    const int result = WithinTime(
+        *socket_, waitMs, [&] { return api_->SSL_read(ssl_, buffer, size); }, failure);
+    if (result > 0)
+        return static_cast<std::size_t>(result);
     if (failure.error == kErrorZeroReturn)
         return 0;
-    // A record that stops arriving: the socket's receive limit has passed.
-    if (failure.WaitedTooLong())
+    if (failure.deadlinePassed || failure.WaitedTooLong())
         throw ReadTimeoutError();
     // A peer that closes without saying so ends the data all the same.
     if (failure.IsUnannouncedClose(*api_, result))
@@ -158,6 +152,37 @@ void TlsLayer::Send(std::string_view bytes)
         }
         bytes.remove_prefix(static_cast<std::size_t>(result));
     }
+}
+
+template <typename Call>
+int TlsLayer::WithinTime(platform::TcpSocket& socket, int timeMs, Call&& call,
+                         Failure& failure) const
+{
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeMs);
+    socket.SetBlocking(false);
+    int result = 0;
+    for (;;) {
+        api_->ERR_clear_error();
+        result = call();
+        if (result > 0)
+            break;
+        failure = FailureOf(result);
+        if (failure.error != kErrorWantRead && failure.error != kErrorWantWrite)
+            break;
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        // Nor may a record stop arriving for longer than the socket's limit.
+        const int wait = static_cast<int>(std::clamp<long long>(left, 0, socketTimeLimitMs_));
+        const bool ready =
+            failure.error == kErrorWantRead ? socket.WaitReadable(wait) : socket.WaitWritable(wait);
+        if (!ready) {
+            failure.deadlinePassed = true;
+            break;
+        }
+    }
+    socket.SetBlocking(true);
+    return result;
 }
 
 TlsLayer::Failure TlsLayer::FailureOf(int result) const

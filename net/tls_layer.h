@@ -54,6 +54,9 @@ private:
         int systemError = 0;
         unsigned long queued = 0;
 
+        // The deadline of a call on the non-blocking socket passed.
+        bool deadlinePassed = false;
+
         bool WaitedTooLong() const;
         bool Interrupted() const;
         // The peer closed the socket without ending the session.
@@ -61,11 +64,17 @@ private:
         [[noreturn]] void Throw(const TlsApi& api) const;
     };
     Failure FailureOf(int result) const;
+    // Calls the library on the socket, made non-blocking meanwhile, until the
+    // call completes or fails, waiting for the socket as it asks but never
+    // past the time: a peer that sends a byte at a time cannot stretch it.
+    template <typename Call>
+    int WithinTime(platform::TcpSocket& socket, int timeMs, Call&& call, Failure& failure) const;
 
     const TlsApi* api_ = nullptr;
     platform::TcpSocket* socket_ = nullptr;
     ssl_ctx_st* context_ = nullptr;
     ssl_st* ssl_ = nullptr;
+    int socketTimeLimitMs_ = 0;
 };
 
 } // namespace net

@@ -59,6 +59,11 @@ public:
     bool WaitReadable(int timeoutMs) const;
     // The limit of every single send and receive call from now on.
     void SetSendReceiveTimeLimits(int milliseconds);
+    // Whether a send would take bytes at once, or will within the time.
+    bool WaitWritable(int timeoutMs) const;
+    // Non-blocking calls return at once when they would wait; a library that
+    // works the socket itself then says what it waits for.
+    void SetBlocking(bool blocking);
     void Close();
 
 private:

@@ -1,6 +1,7 @@
 #include "platform/socket.h"
 
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -199,6 +200,19 @@ std::size_t TcpSocket::Receive(char* buffer, std::size_t capacity)
 bool TcpSocket::WaitReadable(int timeoutMs) const
 {
     return PollFor(ToFd(handle_), POLLIN, timeoutMs);
+}
+
+bool TcpSocket::WaitWritable(int timeoutMs) const
+{
+    return PollFor(ToFd(handle_), POLLOUT, timeoutMs);
+}
+
+void TcpSocket::SetBlocking(bool blocking)
+{
+    const int fd = ToFd(handle_);
+    const int flags = fcntl(fd, F_GETFL);
+    if (flags < 0 || fcntl(fd, F_SETFL, blocking ? flags & ~O_NONBLOCK : flags | O_NONBLOCK) != 0)
+        throw LastSystemSocketError();
 }
 
 void TcpSocket::SetSendReceiveTimeLimits(int milliseconds)

@@ -40,11 +40,11 @@ TcpSocket::NativeHandle NewStreamSocket()
     return static_cast<TcpSocket::NativeHandle>(handle);
 }
 
-bool PollFor(TcpSocket::NativeHandle handle, int timeoutMs)
+bool PollFor(TcpSocket::NativeHandle handle, int timeoutMs, SHORT events = POLLRDNORM)
 {
     WSAPOLLFD entry{};
     entry.fd = ToSocket(handle);
-    entry.events = POLLRDNORM;
+    entry.events = events;
     // An error shows as readiness: the next call on the socket reports it.
     return WSAPoll(&entry, 1, timeoutMs) != 0;
 }
@@ -130,6 +130,18 @@ std::size_t TcpSocket::Receive(char* buffer, std::size_t capacity)
 bool TcpSocket::WaitReadable(int timeoutMs) const
 {
     return PollFor(handle_, timeoutMs);
+}
+
+bool TcpSocket::WaitWritable(int timeoutMs) const
+{
+    return PollFor(handle_, timeoutMs, POLLWRNORM);
+}
+
+void TcpSocket::SetBlocking(bool blocking)
+{
+    u_long nonBlocking = blocking ? 0 : 1;
+    if (ioctlsocket(ToSocket(handle_), FIONBIO, &nonBlocking) != 0)
+        throw LastSystemSocketError();
 }
 
 void TcpSocket::SetSendReceiveTimeLimits(int milliseconds)

@@ -141,6 +141,20 @@ TEST_F(Tls, RecordThatStopsArrivingTimesOut)
     EXPECT_EQ(ErrorOf([&] { client.GetText(server.Url("/", "https")); }), kReadTimedOut);
 }
 
+// A server that sends its handshake a byte at a time cannot stretch it.
+TEST_F(Tls, HandshakeTrickledByTheServerEndsInTime)
+{
+    ConnectionScript script;
+    script.ReadSome().Send(std::string("\x16\x03\x01\x40\x00", 5));
+    for (int i = 0; i < 10; ++i)
+        script.Send("x").Pause(100);
+    ScriptedServer server({std::move(script)});
+    HttpClient client;
+    client.SetTimeLimits({30000, 300, 5000});
+    EXPECT_EQ(ErrorOf([&] { client.GetText(server.Url("/", "https")); }),
+              "Socket Error # 10060\r\nConnection timed out.");
+}
+
 TEST_F(Tls, ResponseThatNeverStartsTimesOut)
 {
     ScriptedServer server(
