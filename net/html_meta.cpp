@@ -18,9 +18,12 @@ bool IsNameEnd(char c)
     return IsSpace(c) || c == '=' || c == '>' || c == '/';
 }
 
-struct Attribute {
-    std::string name;
-    std::string value;
+// The attributes of a META element that say anything to the client; the
+// others are passed over without being kept.
+struct MetaAttributes {
+    std::optional<std::string> httpEquiv;
+    std::string content;
+    std::optional<std::string> charset;
 };
 
 class TagScanner {
@@ -50,9 +53,9 @@ public:
     }
 
     // The attributes of the tag whose name was just read, up to its ">".
-    std::vector<Attribute> Attributes()
+    MetaAttributes Attributes()
     {
-        std::vector<Attribute> attributes;
+        MetaAttributes attributes;
         for (;;) {
             while (pos_ < text_.size() && (IsSpace(text_[pos_]) || text_[pos_] == '/'))
                 ++pos_;
@@ -61,14 +64,20 @@ public:
             const std::size_t start = pos_;
             while (pos_ < text_.size() && !IsNameEnd(text_[pos_]))
                 ++pos_;
-            Attribute attribute{ToLowerAscii(text_.substr(start, pos_ - start)), {}};
+            const std::string_view name = text_.substr(start, pos_ - start);
             SkipSpaces();
+            std::string_view value;
             if (pos_ < text_.size() && text_[pos_] == '=') {
                 ++pos_;
                 SkipSpaces();
-                attribute.value = BytesAsAsciiText(Value());
+                value = Value();
             }
-            attributes.push_back(std::move(attribute));
+            if (EqualsIgnoreAsciiCase(name, "http-equiv"))
+                attributes.httpEquiv = std::string(TrimAscii(BytesAsAsciiText(value)));
+            else if (EqualsIgnoreAsciiCase(name, "content"))
+                attributes.content = std::string(TrimAscii(BytesAsAsciiText(value)));
+            else if (EqualsIgnoreAsciiCase(name, "charset") && !attributes.charset)
+                attributes.charset = std::string(TrimAscii(BytesAsAsciiText(value)));
         }
     }
 
@@ -110,18 +119,13 @@ HtmlMeta ScanHtmlMeta(std::string_view document)
             break;
         if (*tag != "meta")
             continue;
-        std::optional<std::string> httpEquiv;
-        std::string content;
-        for (auto& attribute : scanner.Attributes()) {
-            if (attribute.name == "http-equiv")
-                httpEquiv = std::string(TrimAscii(attribute.value));
-            else if (attribute.name == "content")
-                content = std::string(TrimAscii(attribute.value));
-            else if (attribute.name == "charset" && meta.charset.empty())
-                meta.charset = std::string(TrimAscii(attribute.value));
-        }
-        if (httpEquiv && !httpEquiv->empty() && meta.httpEquiv.size() < kMaxHeaderLines)
-            meta.httpEquiv.push_back({*httpEquiv, content});
+        MetaAttributes attributes = scanner.Attributes();
+        if (attributes.charset && meta.charset.empty())
+            meta.charset = std::move(*attributes.charset);
+        if (attributes.httpEquiv && !attributes.httpEquiv->empty() &&
+            meta.httpEquiv.size() < kMaxHeaderLines)
+            meta.httpEquiv.push_back(
+                {std::move(*attributes.httpEquiv), std::move(attributes.content)});
     }
     return meta;
 }

@@ -1,6 +1,9 @@
 #include "net/html_meta.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <sys/resource.h>
+#endif
 
 namespace net {
 namespace {
@@ -40,6 +43,31 @@ TEST(HtmlMeta, SurvivesBrokenMarkup)
         EXPECT_NO_THROW(ScanHtmlMeta(document)) << document;
     EXPECT_EQ(ScanHtmlMeta("<meta http-equiv=\"X-A\" content=\"v\"").httpEquiv.size(), 1u);
 }
+
+#ifndef _WIN32
+// Peak memory of this process so far, in KiB.
+long PeakKiB()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// Ten million attributes cost nothing beyond the document: only the few
+// that mean something are kept.
+TEST(HtmlMetaScan, ManyAttributesKeepMemoryBounded)
+{
+    std::string document = "<head><meta ";
+    for (int i = 0; i < 10000000; ++i)
+        document += "a ";
+    document += "http-equiv=refresh content=5>";
+    const long before = PeakKiB();
+    const HtmlMeta meta = ScanHtmlMeta(document);
+    ASSERT_EQ(meta.httpEquiv.size(), 1u);
+    EXPECT_EQ(meta.httpEquiv[0].value, "5");
+    EXPECT_LT(PeakKiB() - before, 64 * 1024);
+}
+#endif
 
 } // namespace
 } // namespace net
