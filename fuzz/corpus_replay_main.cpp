@@ -54,12 +54,18 @@ void Release(void* block) noexcept
     std::free(block);
 }
 
+#ifndef HOPVANE_FUZZ_GENERATED_BYTES
+#define HOPVANE_FUZZ_GENERATED_BYTES 0
+#endif
+
 // What one input may add to the heap at its peak: a body as large as the
-// reader accepts (its room is reserved ahead), and the input held a few
-// times over: as pieces, in the receive buffer, as the body and decoded.
+// reader accepts (its room is reserved ahead), and the input, with what the
+// entry point makes of it, held a few times over: as pieces, in the receive
+// buffer, as the body and decoded.
 std::size_t HeapAllowance(std::size_t inputSize)
 {
-    return net::kMaxBodyBytes + 8 * inputSize + (std::size_t{1} << 20);
+    return net::kMaxBodyBytes + 8 * (inputSize + HOPVANE_FUZZ_GENERATED_BYTES) +
+           (std::size_t{1} << 20);
 }
 
 std::vector<std::filesystem::path> CorpusFiles(const std::vector<std::string>& folders)

@@ -1,5 +1,7 @@
 #include "platform/code_pages.h"
 
+#include "platform/text_codec.h"
+
 #include <iconv.h>
 
 #include <algorithm>
@@ -104,6 +106,9 @@ std::optional<std::string> DecodeCodePage(std::string_view bytes, unsigned codeP
                      [codePage](const CodePageName& entry) { return entry.codePage == codePage; });
     if (found == std::end(kCodePages))
         return std::nullopt;
+    // glibc lets UTF-8 forms beyond U+10FFFF through, which are not UTF-8.
+    if (codePage == 65001)
+        return Utf16ToUtf8(Utf8ToUtf16(bytes));
     const iconv_t handle = iconv_open("UTF-8", found->iconvName);
     if (handle == reinterpret_cast<iconv_t>(-1))
         return std::nullopt;

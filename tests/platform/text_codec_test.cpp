@@ -1,3 +1,4 @@
+#include "platform/code_pages.h"
 #include "platform/text_codec.h"
 
 #include <gtest/gtest.h>
@@ -68,6 +69,17 @@ TEST(Utf8Decoding, MalformedInputBecomesReplacementCharacters)
               replacement + replacement + replacement);
     EXPECT_EQ(DecodeText("\xE2\x82", TextEncoding::Utf8), replacement + replacement);
 }
+
+#ifndef _WIN32
+// The system's own converter here lets such forms through.
+TEST(Utf8CodePage, FormsBeyondTheLastCharacterBecomeReplacementCharacters)
+{
+    const std::string two = "\xEF\xBF\xBD\xEF\xBF\xBD";
+    EXPECT_EQ(DecodeCodePage("a\xF4\x90\x80\x80", 65001), "a" + two + two);
+    EXPECT_EQ(DecodeCodePage("\xF8\x88\x80\x80\x80", 65001), two + two + "\xEF\xBF\xBD");
+    EXPECT_EQ(DecodeCodePage("\xF0\x9F\x98\x80", 65001), "\xF0\x9F\x98\x80");
+}
+#endif
 
 TEST(Utf16Decoding, LoneSurrogatesAndOddBytesBecomeReplacementCharacters)
 {
