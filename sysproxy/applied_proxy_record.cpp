@@ -13,8 +13,6 @@ namespace {
 
 constexpr char kRecordFile[] = "proxyapplied.txt";
 constexpr char kBugReportFile[] = "bugreport.txt";
-constexpr const char* kInternetSettingsKey =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
 
 std::string LocalTimeStamp()
 {
@@ -75,7 +73,7 @@ void SwitchSystemProxyOff(platform::Registry& registry,
                           platform::InternetSettings& internetSettings)
 {
     {
-        platform::RegistryKey key(registry, kInternetSettingsKey, platform::kKeyWrite);
+        platform::RegistryKey key(registry, platform::kInternetSettingsKey, platform::kKeyWrite);
         if (key.IsOpen())
             key.WriteInteger("ProxyEnable", 0);
     }

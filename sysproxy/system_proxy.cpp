@@ -4,15 +4,6 @@
 
 namespace sysproxy {
 
-namespace {
-
-// The leading backslash of "\Software\..." only marks the path as absolute
-// from the hive root; the system call takes it without.
-constexpr const char* kInternetSettingsKey =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
-
-} // namespace
-
 SystemProxy::SystemProxy(platform::Registry& registry, platform::InternetSettings& internetSettings,
                          extctl::StatusMutex& statusMutex, const i18n::Localisation& strings,
                          std::optional<std::string> recordFolder)
@@ -29,7 +20,7 @@ ProxyIndicator SystemProxy::NastavProxy(const std::string& currentProxy)
     if (record_)
         record_->Write(currentProxy);
     {
-        platform::RegistryKey key(registry_, kInternetSettingsKey, platform::kKeyWrite);
+        platform::RegistryKey key(registry_, platform::kInternetSettingsKey, platform::kKeyWrite);
         if (key.IsOpen()) {
             key.WriteString("ProxyServer", currentProxy);
             key.WriteInteger("ProxyEnable", 1);

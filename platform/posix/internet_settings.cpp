@@ -8,9 +8,6 @@ namespace platform {
 
 namespace {
 
-constexpr const char* kInternetSettingsKey =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
-
 bool ProxyEnabled(Registry& registry)
 {
     Registry::Key key = Registry::kNoKey;
