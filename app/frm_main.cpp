@@ -49,15 +49,13 @@ public:
     WaitCursor& operator=(const WaitCursor&) = delete;
 };
 
-// The first text that fits the label's width, else the last one cut short.
-QString FittingText(const widgets::TSmoothLabel& label, const QStringList& candidates)
+// The system line's letters shrink down to this before a name is cut short.
+constexpr int kSystemTextPixelHeight = 11;
+constexpr int kSmallestSystemTextPixelHeight = 8;
+
+int TextWidth(const widgets::TSmoothLabel& label, const QString& text)
 {
-    const QFontMetrics metrics(label.font());
-    for (const QString& candidate : candidates) {
-        if (metrics.horizontalAdvance(candidate) <= label.width())
-            return candidate;
-    }
-    return metrics.elidedText(candidates.back(), Qt::ElideRight, label.width());
+    return QFontMetrics(label.font()).horizontalAdvance(text);
 }
 
 ProxyListBox* MakeListBox(proxylist::ProxyList& list, QWidget* parent, const char* name,
@@ -109,7 +107,7 @@ void TFrmMain::BuildControls()
                        {168, 67}, 16);
     systemtxt =
         widgets::MakeBoxLabel(panel1, "systemtxt", QStringLiteral("Current system: Windows 10"),
-                              {697, 5, 197, 25}, 11, Qt::AlignRight);
+                              {697, 5, 197, 25}, kSystemTextPixelHeight, Qt::AlignRight);
     auto* btnConfig = new widgets::TFlatButton(widgets::PictureIcon(widgets::Picture::Settings),
                                                QStringLiteral("Nastavení"), panel1);
     btnConfig->setObjectName("btnConfig");
@@ -209,10 +207,20 @@ void TFrmMain::SetCountText(const std::string& text)
     count->setText(QString::fromStdString(text));
 }
 
+// The full name where it fits, else the shorter one in letters as large as
+// fit, cut short only below the smallest.
 void TFrmMain::SetSystemText(const std::string& text, const std::string& shorterText)
 {
     const QString full = QString::fromStdString(text);
-    systemtxt->setText(FittingText(*systemtxt, {full, QString::fromStdString(shorterText)}));
+    systemtxt->setPixelHeight(kSystemTextPixelHeight);
+    const QString shown = TextWidth(*systemtxt, full) <= systemtxt->width()
+                              ? full
+                              : QString::fromStdString(shorterText);
+    for (int pixels = kSystemTextPixelHeight; pixels > kSmallestSystemTextPixelHeight &&
+                                              TextWidth(*systemtxt, shown) > systemtxt->width();)
+        systemtxt->setPixelHeight(--pixels);
+    systemtxt->setText(
+        QFontMetrics(systemtxt->font()).elidedText(shown, Qt::ElideRight, systemtxt->width()));
     systemtxt->setToolTip(full);
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/main_view.h"
 #include "app/main_window_logic.h"
+#include "widgets/window_translation_target.h"
 
 #include <QWidget>
 
@@ -57,6 +58,7 @@ public:
     void Navigate(HiddenBrowser browser, const std::string& url) override;
     void ShowMessage(const std::string& text, const std::string& title) override;
     bool AskYesNo(const std::string& text, const std::string& title) override;
+    i18n::TranslatableWindow& TranslationTarget() override { return translationTarget_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -81,6 +83,8 @@ private:
     void ProxysDblClick();
     void Timer1Timer();
 
+    // Before the logic, which loads the window's translations over it.
+    widgets::WindowTranslationTarget translationTarget_{*this, "TFrmMain"};
     MainWindowLogic logic_;
     settings::TFrmConfig* config_ = nullptr;
     bool shown_ = false;

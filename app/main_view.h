@@ -1,5 +1,7 @@
 #pragma once
 
+#include "i18n/translatable_window.h"
+
 #include <cstdint>
 #include <string>
 
@@ -36,6 +38,8 @@ public:
     virtual std::string TestUrl() = 0;
     // Starts loading the page and returns at once; the outcome is never read.
     virtual void Navigate(HiddenBrowser browser, const std::string& url) = 0;
+    // The window's controls as the translation engine reaches them.
+    virtual i18n::TranslatableWindow& TranslationTarget() = 0;
     // A modal box with an OK button and no icon.
     virtual void ShowMessage(const std::string& text, const std::string& title) = 0;
     // A question box with Yes and No that belongs to no window; true for Yes.

@@ -20,12 +20,18 @@ constexpr const char* kTriggerOff = "Hopvane_go_off";
 } // namespace
 
 MainWindowLogic::MainWindowLogic(MainWindowServices services, MainView& view)
-    : services_(std::move(services)), view_(view), strings_(dispatcher_),
+    : services_(std::move(services)), view_(view), strings_(dispatcher_, view.TranslationTarget()),
       store_(services_.dataFolder), statusMutex_(services_.mutexes),
       systemProxy_(services_.registry, services_.internetSettings, statusMutex_, strings_,
                    services_.dataFolder),
       proxyCheckThread_(services_.handOver, *this, services_.probes)
 {
+    strings_.siLang1().OnChangeLanguage = [this](i18n::TsiCustomLang&) { siLang1ChangeLanguage(); };
+}
+
+void MainWindowLogic::siLang1ChangeLanguage()
+{
+    strings_.UpdateStrings();
 }
 
 MainWindowLogic::~MainWindowLogic() = default;

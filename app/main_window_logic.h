@@ -68,6 +68,9 @@ public:
     // window calls it before it goes.
     void FormDestroy();
 
+    // The main window's tables have been applied in a new language.
+    void siLang1ChangeLanguage();
+
     void CheckNewVersion();
     // The text at the URL, or empty text when the request fails.
     static std::string gethttpdata(const std::string& url);
@@ -80,7 +83,7 @@ public:
     // The release number text the update check received.
     std::string MemoVer;
 
-    i18n::LanguageDispatcher& Dispatcher() { return dispatcher_; }
+    i18n::TsiLangDispatcher& Dispatcher() { return dispatcher_; }
     const i18n::Localisation& Strings() const { return strings_; }
     proxylist::ProxyStore& Store() { return store_; }
     sysproxy::SystemProxy& SystemProxy() { return systemProxy_; }
@@ -109,7 +112,7 @@ private:
 
     MainWindowServices services_;
     MainView& view_;
-    i18n::LanguageDispatcher dispatcher_;
+    i18n::TsiLangDispatcher dispatcher_;
     i18n::Localisation strings_;
     proxylist::ProxyStore store_;
     extctl::StatusMutex statusMutex_;

@@ -38,7 +38,8 @@ Startup::Startup()
         platform::WarnsNotWindows10(systemName), title});
     CrashReporter::SetMainWindow(main_.get());
     config_ = std::make_unique<settings::TFrmConfig>(
-        settings::ConfigWindowLogic(settings::ExecutableTestUrlStore()), Guarded, main_.get());
+        settings::ConfigWindowLogic(settings::ExecutableTestUrlStore()), Guarded,
+        &main_->Logic().Dispatcher(), main_.get());
     main_->SetConfigWindow(config_.get());
 
     QObject::connect(&quitSignals_, &QuitSignals::quitRequested, main_.get(), [this] { Quit(); });

@@ -12,6 +12,7 @@
 #include "platform/shell.h"
 #include "proxylist/proxy_list.h"
 #include "switching/service_probes.h"
+#include "tests/support/fake_window.h"
 #include "tests/support/queued_hand_over.h"
 
 #include <chrono>
@@ -45,6 +46,10 @@ public:
     void Navigate(app::HiddenBrowser, const std::string&) override {}
     void ShowMessage(const std::string&, const std::string&) override {}
     bool AskYesNo(const std::string&, const std::string&) override { return false; }
+    i18n::TranslatableWindow& TranslationTarget() override { return window_; }
+
+private:
+    test_support::FakeWindow window_;
 };
 
 class NoShell final : public platform::Shell {

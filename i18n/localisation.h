@@ -1,20 +1,20 @@
 #pragma once
 
-#include "i18n/language_dispatcher.h"
-#include "i18n/string_index.h"
+#include "i18n/lang_dispatcher.h"
+#include "i18n/translation_component.h"
 
 #include <string>
 #include <string_view>
 
 namespace i18n {
 
-// The main window's string table looked up in the active language, and the
-// two cached texts of the update question.
+// The main window's translation component, whose string table every text
+// built at run time comes from, and the two cached texts of the update
+// question.
 class Localisation {
 public:
-    // Loads the main window's string table and links to the dispatcher, so
-    // that a change of language refreshes the cached texts.
-    explicit Localisation(LanguageDispatcher& dispatcher);
+    // Loads the main window's tables and links them to the dispatcher.
+    Localisation(TsiLangDispatcher& dispatcher, TranslatableWindow& mainWindow);
 
     // The text of the ID in the active language, else in English, else
     // empty. Safe from any thread once start-up has set the language.
@@ -24,11 +24,12 @@ public:
     const std::string& strsDownloadNovaVerze() const { return strsDownloadNovaVerze_; }
     const std::string& strsDotaz() const { return strsDotaz_; }
 
-    LanguageDispatcher& Dispatcher() const { return dispatcher_; }
+    TsiLangDispatcher& Dispatcher() const { return dispatcher_; }
+    TsiLang& siLang1() { return siLang1_; }
 
 private:
-    LanguageDispatcher& dispatcher_;
-    StringIndex index_;
+    TsiLangDispatcher& dispatcher_;
+    TsiLang siLang1_;
     std::string strsDownloadNovaVerze_;
     std::string strsDotaz_;
 };

@@ -1,7 +1,7 @@
 #include "i18n/translation_data.h"
 
+#include "i18n/stored_text.h"
 #include "platform/text_case.h"
-#include "platform/text_codec.h"
 
 #include <algorithm>
 #include <optional>
@@ -95,8 +95,8 @@ TranslationTables ParseTranslationData(std::string_view text, std::size_t numLan
 TranslationTables ParseTranslationDataBytes(std::string_view utf16le, std::size_t numLanguages,
                                             std::string_view windowClassName)
 {
-    return ParseTranslationData(platform::DecodeText(utf16le, platform::TextEncoding::Utf16LE),
-                                numLanguages, windowClassName);
+    return ParseTranslationData(DecodeStoredText(utf16le, "The translation data"), numLanguages,
+                                windowClassName);
 }
 
 } // namespace i18n

@@ -49,7 +49,8 @@ using TranslationTables = std::array<std::vector<TableLine>, kStringsTypeCount>;
 TranslationTables ParseTranslationData(std::string_view text, std::size_t numLanguages,
                                        std::string_view windowClassName);
 
-// The same from the stored bytes (UTF-16LE without byte-order mark).
+// The same from the stored bytes (UTF-16LE without byte-order mark); bytes
+// that are not UTF-16 fail with an ELanguageError.
 TranslationTables ParseTranslationDataBytes(std::string_view utf16le, std::size_t numLanguages,
                                             std::string_view windowClassName);
 

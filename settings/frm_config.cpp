@@ -1,5 +1,6 @@
 #include "settings/frm_config.h"
 
+#include "i18n/window_translations.h"
 #include "settings/default_test_urls.h"
 #include "widgets/controls.h"
 #include "widgets/flat_button.h"
@@ -30,12 +31,15 @@ widgets::TFlatButton* MakeButton(QWidget* parent, const char* name, widgets::Pic
 
 } // namespace
 
-TFrmConfig::TFrmConfig(ConfigWindowLogic logic, HandlerGuard guard, QWidget* parent)
+TFrmConfig::TFrmConfig(ConfigWindowLogic logic, HandlerGuard guard,
+                       i18n::TsiLangDispatcher* dispatcher, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint),
       logic_(std::move(logic)), guard_(std::move(guard))
 {
     BuildControls();
+    siLang1.emplace(translationTarget_, i18n::FrmConfigTranslations(SecureDefaultTestUrl()),
+                    dispatcher);
 }
 
 void TFrmConfig::BuildControls()

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "i18n/translation_component.h"
 #include "settings/config_window_logic.h"
 #include "settings/test_url_source.h"
+#include "widgets/window_translation_target.h"
 
 #include <QDialog>
 #include <functional>
+#include <optional>
 
 class QLineEdit;
 
@@ -14,11 +17,13 @@ namespace settings {
 using HandlerGuard = std::function<void(const char* handler, const std::function<void()>& body)>;
 
 // The configuration window: the test URL in its edit box `urlset`, whose
-// text is the test URL in use whether stored or not.
+// text is the test URL in use whether stored or not. It comes up in the
+// dispatcher's language.
 class TFrmConfig final : public QDialog, public TestUrlSource {
     Q_OBJECT
 public:
-    TFrmConfig(ConfigWindowLogic logic, HandlerGuard guard, QWidget* parent = nullptr);
+    TFrmConfig(ConfigWindowLogic logic, HandlerGuard guard, i18n::TsiLangDispatcher* dispatcher,
+               QWidget* parent = nullptr);
 
     void SetUrlsetText(const std::string& url);
     // From any thread: a read from another thread is handed to the window's
@@ -40,6 +45,9 @@ private:
     ConfigWindowLogic logic_;
     HandlerGuard guard_;
     QLineEdit* urlset = nullptr;
+    widgets::WindowTranslationTarget translationTarget_{*this, "TFrmConfig"};
+    // Loaded once every control exists.
+    std::optional<i18n::TsiLang> siLang1;
 };
 
 } // namespace settings

@@ -1,5 +1,6 @@
 #include "widgets/controls.h"
 
+#include "widgets/panel.h"
 #include "widgets/smooth_label.h"
 
 #include <QPalette>
@@ -17,7 +18,7 @@ void FillBackground(QWidget* widget, const QColor& colour)
 
 QWidget* MakePanel(QWidget* parent, const char* name, QRect geometry)
 {
-    auto* panel = new QWidget(parent);
+    auto* panel = new TPanel(parent);
     panel->setObjectName(name);
     panel->setGeometry(geometry);
     FillBackground(panel, kPanelColour);

@@ -12,6 +12,7 @@ namespace widgets {
 // Clicks come as from a push button: on release inside, or by the space key.
 class TFlatButton : public QAbstractButton {
     Q_OBJECT
+    Q_PROPERTY(QString Version READ version CONSTANT)
 
 public:
     explicit TFlatButton(QWidget* parent = nullptr);
@@ -29,7 +30,13 @@ public:
     void setPictureSize(const QSize& size);
     QSize pictureSize() const;
 
+    static QString version() { return QStringLiteral("1.1.1.0"); }
+
     QSize sizeHint() const override;
+
+    // The caption's font: the button's own, made smaller as far as the
+    // caption needs to fit the button's width.
+    QFont captionFont() const;
 
 protected:
     // A tile keeps its picture as it is when disabled.
@@ -43,7 +50,6 @@ private:
     QColor backgroundColour() const;
     QRect pictureRect() const;
     QRect captionRect() const;
-    QFont captionFont() const;
     int captionHeight() const;
 
     QColor colour_;

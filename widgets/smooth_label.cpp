@@ -19,6 +19,18 @@ constexpr int kDefaultPixelHeight = 15;
 
 } // namespace
 
+TSmoothLabelCaption::TSmoothLabelCaption(TSmoothLabel& label) : label_(label) {}
+
+QString TSmoothLabelCaption::text() const
+{
+    return label_.text();
+}
+
+void TSmoothLabelCaption::setText(const QString& text)
+{
+    label_.setText(text);
+}
+
 TSmoothLabel::TSmoothLabel(QWidget* parent) : TSmoothLabel(QString(), kDefaultPixelHeight, parent)
 {
 }

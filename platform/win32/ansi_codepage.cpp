@@ -1,4 +1,5 @@
 #include "platform/text_codec.h"
+#include "platform/utf16_units.h"
 #include "platform/win32/wide_text.h"
 
 #include <windows.h>
@@ -8,16 +9,6 @@
 namespace platform {
 
 namespace {
-
-bool IsHighSurrogate(wchar_t unit)
-{
-    return unit >= 0xD800 && unit <= 0xDBFF;
-}
-
-bool IsLowSurrogate(wchar_t unit)
-{
-    return unit >= 0xDC00 && unit <= 0xDFFF;
-}
 
 // Characters the code page lacks become "?", never a look-alike (c for c with
 // caron, as the best-fit tables would have it).

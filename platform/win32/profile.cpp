@@ -1,5 +1,6 @@
 #include "platform/profile.h"
 
+#include "platform/utf16_units.h"
 #include "platform/win32/wide_text.h"
 
 #include <windows.h>
@@ -9,11 +10,6 @@
 namespace platform {
 
 namespace {
-
-bool IsHighSurrogate(wchar_t unit)
-{
-    return unit >= 0xD800 && unit <= 0xDBFF;
-}
 
 class PrivateProfile final : public Profile {
 public:

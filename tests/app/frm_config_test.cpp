@@ -21,7 +21,8 @@ namespace {
 class FrmConfigTest : public ::testing::Test {
 protected:
     FrmConfigTest()
-        : window(ConfigWindowLogic(TestUrlStore(platform::SystemProfile(), IniPath())), Guard())
+        : window(ConfigWindowLogic(TestUrlStore(platform::SystemProfile(), IniPath())), Guard(),
+                 &dispatcher)
     {
     }
 
@@ -57,6 +58,7 @@ protected:
         return stillOpen;
     }
 
+    i18n::TsiLangDispatcher dispatcher;
     test_support::TempDir dir;
     std::vector<std::string> errors;
     TFrmConfig window;
@@ -117,7 +119,7 @@ TEST_F(FrmConfigTest, FailedApplyKeepsTheWindowOpenWithTheTypedText)
     test_support::WriteFileBytes(dir.File("file"), "");
     TFrmConfig blocked(
         ConfigWindowLogic(TestUrlStore(platform::SystemProfile(), dir.File("file/hopvane.ini"))),
-        Guard());
+        Guard(), &dispatcher);
     bool stillOpen = false;
     QTimer::singleShot(0, &blocked, [&] {
         blocked.findChild<QLineEdit*>("urlset")->setText("http://typed/");
@@ -137,7 +139,7 @@ TEST_F(FrmConfigTest, OpensCentredOnTheScreenOfTheMainWindow)
     QWidget mainWindow;
     mainWindow.setGeometry(0, 0, 200, 150);
     TFrmConfig centred(ConfigWindowLogic(TestUrlStore(platform::SystemProfile(), IniPath())),
-                       Guard(), &mainWindow);
+                       Guard(), &dispatcher, &mainWindow);
     QPoint centre;
     QTimer::singleShot(0, &centred, [&] {
         centre = centred.frameGeometry().center();

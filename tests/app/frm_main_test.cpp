@@ -12,6 +12,8 @@
 #include "tests/support/internet_settings_values.h"
 #include "tests/support/recording_services.h"
 #include "tests/support/temp_dir.h"
+#include "widgets/flat_button.h"
+#include "widgets/panel.h"
 #include "widgets/smooth_label.h"
 
 #include <gtest/gtest.h>
@@ -105,18 +107,18 @@ protected:
         config.reset();
         main.reset();
         sites = serviceSites;
-        main = std::make_unique<TFrmMain>(
-            MainWindowServices{platform::CurrentUserRegistry(), platform::SystemNamedMutexes(),
-                               platform::SystemInternetSettings(), shell, clipboard, handOver,
-                               settings::TestUrlStore(platform::SystemProfile(), IniPath()),
-                               net::ServiceEndpoints(sites),
-                               switching::ServiceCheckProbes(net::ServiceEndpoints(sites)),
-                               platform::DataFolder(), systemName, "Brief", false, "Hopvane"});
+        main = std::make_unique<TFrmMain>(MainWindowServices{
+            platform::CurrentUserRegistry(), platform::SystemNamedMutexes(),
+            platform::SystemInternetSettings(), shell, clipboard, handOver,
+            settings::TestUrlStore(platform::SystemProfile(), IniPath()),
+            net::ServiceEndpoints(sites),
+            switching::ServiceCheckProbes(net::ServiceEndpoints(sites)), platform::DataFolder(),
+            systemName, briefSystemName, false, "Hopvane"});
         CrashReporter::SetMainWindow(main.get());
         config = std::make_unique<settings::TFrmConfig>(
             settings::ConfigWindowLogic(
                 settings::TestUrlStore(platform::SystemProfile(), IniPath())),
-            Guarded, main.get());
+            Guarded, &main->Logic().Dispatcher(), main.get());
         main->SetConfigWindow(config.get());
     }
 
@@ -154,6 +156,7 @@ protected:
     std::unique_ptr<ServiceStub> stub;
     net::ServiceSites sites;
     std::string systemName = "Test System";
+    std::string briefSystemName = "Brief";
     RecordingShell shell;
     RecordingClipboard clipboard;
     std::vector<BugReport> reports;
@@ -355,8 +358,8 @@ TEST_F(FrmMainTest, UnreachableServiceReportsOnceAndTheWindowOpens)
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_EQ(reports[0].handler, "FormShow");
     EXPECT_EQ(reports[0].message.rfind("Socket Error # 10061", 0), 0u) << reports[0].message;
-    EXPECT_EQ(Text("txtOriginalIP"), "Zjišťuji");
-    EXPECT_EQ(Text("txtstatus"), "Zjišťuji");
+    EXPECT_EQ(Text("txtOriginalIP"), "Check");
+    EXPECT_EQ(Text("txtstatus"), "Check");
 }
 
 TEST_F(FrmMainTest, RefreshButtonFillsTheListUnderAWaitCursor)
@@ -484,18 +487,28 @@ TEST_F(FrmMainTest, SwitchesEndToEndAgainstTheReferenceService)
     EXPECT_TRUE(reports.empty());
 }
 
-TEST_F(FrmMainTest, SystemLineShowsTheLongestNameThatFits)
+TEST_F(FrmMainTest, SystemLineShowsTheLongestNameThatFitsInLettersAsLargeAsFit)
 {
-    const std::pair<std::string, QString> names[] = {
-        {"Windows 10", "Curent system: Windows 10"},
-        {"Debian GNU/Linux 12 (bookworm)", "Curent system: Brief"},
+    struct Case {
+        std::string name, brief;
+        QString shown;
+        bool smaller;
     };
-    for (const auto& [name, shown] : names) {
-        systemName = name;
+    const Case cases[] = {
+        {"Windows 10", "Brief", "Curent system: Windows 10", false},
+        {"Debian GNU/Linux 12 (bookworm)", "Brief", "Curent system: Brief", false},
+        {"Windows with a name far too long for the line", "Unknown (Windows 10.0.19045)",
+         "Curent system: Unknown (Windows 10.0.19045)", true},
+    };
+    for (const Case& c : cases) {
+        systemName = c.name;
+        briefSystemName = c.brief;
         Start();
-        EXPECT_EQ(Text("systemtxt"), shown);
-        EXPECT_EQ(main->findChild<QWidget*>("systemtxt")->toolTip().toStdString(),
-                  "Curent system: " + name);
+        auto* line = main->findChild<widgets::TSmoothLabel*>("systemtxt");
+        EXPECT_EQ(line->text(), c.shown);
+        EXPECT_EQ(line->font().pixelSize() < 11, c.smaller) << c.name;
+        EXPECT_LE(QFontMetrics(line->font()).horizontalAdvance(line->text()), line->width());
+        EXPECT_EQ(line->toolTip().toStdString(), "Curent system: " + c.name);
     }
 }
 
@@ -550,6 +563,130 @@ TEST_F(FrmMainTest, RendersTheMainWindowToAPicture)
     EXPECT_EQ(picture.pixel(450, 2), 0xFF3E6DB6);
     EXPECT_TRUE(picture.save(QStringLiteral(HOPVANE_SCREENSHOT_DIR "/frm_main.png")));
 }
+
+// The captions of both windows in each language, by object name; "" is the
+// window itself.
+struct ShownCaption {
+    bool inConfig;
+    const char* name;
+    const char* english;
+    const char* czech;
+};
+
+const ShownCaption kCaptions[] = {
+    {false, "", "Kelbrin Hopvane", "Kelbrin Hopvane"},
+    {false, "Panel1", " ", " "},
+    {false, "Panel2", " ", " "},
+    {false, "Panel3", " ", " "},
+    {false, "Panel4", " ", " "},
+    {false, "Panel5", " ", " "},
+    {false, "btnConfig", "Config", "Nastavení"},
+    {false, "btnNextIP", "Next IP", "Další IP"},
+    {false, "CopyIPtoclipboard1", "Copy IP to clipboard", "Zkopírovat IP adresu do schránky"},
+    {false, "txDownloadTest", "Download test:", "Download test:"},
+    {false, "txEnableHopvane", "Enable Hopvane", "Zapnout změnu IP"},
+    {false, "txIPBlacklist", "IP blacklist:", "IP blacklist:"},
+    {false, "txIPChanged", "IP Changed:", "IP Změněna:"},
+    {false, "txHopvane", "Kelbrin Hopvane", "Kelbrin Hopvane"},
+    {false, "txHopvanesmalltext", "Change IP by proxy list", "Změna IP adresy pomocí proxy"},
+    {false, "txMutexAppStatus", "Mutex application status:", "Mutex status aplikace:"},
+    {false, "txMutexHopvaneGoChange", "Mutex Hopvane_go_change:", "Mutex Hopvane_go_change:"},
+    {false, "txOriginalIP", "Original IP:", "Původní IP:"},
+    {false, "txProxyList", "Proxy list:", "Proxy list:"},
+    {false, "txServerStatus", "Server status:", "Aktuální stav:"},
+    {false, "txtChanged", "No", "Ne"},
+    {false, "txtstatus", "Check", "Zjišťuji"},
+    {false, "txtOriginalIP", "Check", "Zjišťuji"},
+    {false, "AdvSmoothLabel14", "Application API", "Application API"},
+    {false, "count", "Lines count 0", "Počet proxy serverů 0"},
+    {false, "systemtxt", "Curent system: Test System", "Aktuální systém: Test System"},
+    {false, "txtMutex", "Hopvane_off", "Hopvane_off"},
+    {true, "", "Configuration", "Nastavení"},
+    {true, "Panel1", " ", " "},
+    {true, "Panel5", " ", " "},
+    {true, "AdvMetroButton1", "Apply", "Použít"},
+    {true, "AdvMetroButton2", "Cancel", "Storno"},
+    {true, "AdvSmoothLabel1", "Hopvane", "Hopvane"},
+    {true, "txCaonfiguration", "Configuration", "Nastavení"},
+    {true, "txUrlToTest", "URL to test connection:", "URL pro test připojení:"},
+    {true, "txNotification",
+     "* eg. google.com block any proxy servers, please set destination url for browse, ideal page "
+     "is small page size (in kb)",
+     "* např. Google blokuje proxy servery, zvolte tak nějaký nezávislý server a ideálně stránku s "
+     "co nejmenší velikostí (v kb)"},
+};
+
+QString ShownText(QWidget& window, const char* name)
+{
+    if (*name == '\0')
+        return window.windowTitle();
+    QObject* control = window.findChild<QObject*>(name);
+    if (auto* label = qobject_cast<widgets::TSmoothLabel*>(control))
+        return label->text();
+    if (auto* button = qobject_cast<QAbstractButton*>(control))
+        return button->text();
+    if (auto* action = qobject_cast<QAction*>(control))
+        return action->text();
+    if (auto* panel = qobject_cast<widgets::TPanel*>(control))
+        return panel->caption();
+    ADD_FAILURE() << "no control " << name;
+    return {};
+}
+
+// Texts drawn wider than their control, or controls with a text reaching past their
+// parent or over a neighbour; controls kept out of sight are left out.
+std::vector<std::string> TextsThatDoNotFit(QWidget& window)
+{
+    std::vector<std::string> faults;
+    for (QWidget* widget : window.findChildren<QWidget*>()) {
+        QWidget* parent = widget->parentWidget();
+        if (widget->window() != &window || widget->geometry().left() >= window.width())
+            continue;
+        const std::string name = widget->objectName().toStdString();
+        int textWidth = 0;
+        if (auto* label = qobject_cast<widgets::TSmoothLabel*>(widget))
+            textWidth = QFontMetrics(label->font()).horizontalAdvance(label->text());
+        if (auto* button = qobject_cast<widgets::TFlatButton*>(widget))
+            textWidth = QFontMetrics(button->captionFont()).horizontalAdvance(button->text());
+        if (textWidth == 0)
+            continue;
+        if (textWidth > widget->width())
+            faults.push_back(name + " text " + std::to_string(textWidth) + " px in " +
+                             std::to_string(widget->width()));
+        if (!parent->rect().contains(widget->geometry()))
+            faults.push_back(name + " reaches out of " + parent->objectName().toStdString());
+        for (QObject* sibling : parent->children()) {
+            auto* other = qobject_cast<QWidget*>(sibling);
+            if (other && other != widget && !other->isWindow() &&
+                other->geometry().intersects(widget->geometry()))
+                faults.push_back(name + " overlaps " + other->objectName().toStdString());
+        }
+    }
+    return faults;
+}
+
+class WindowLanguageTest : public FrmMainTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(WindowLanguageTest, EveryCaptionInTheLanguageAndEveryTextFits)
+{
+    const bool english = std::string(GetParam()) == "en";
+    platform::RegistryKey(platform::CurrentUserRegistry(), "Software\\Kelbrin\\Hopvane\\",
+                          platform::kKeyWrite)
+        .WriteString("Lang", GetParam());
+    Start();
+    for (const ShownCaption& caption : kCaptions) {
+        QWidget& window = caption.inConfig ? static_cast<QWidget&>(*config) : *main;
+        EXPECT_EQ(ShownText(window, caption.name).toStdString(),
+                  english ? caption.english : caption.czech)
+            << caption.name;
+    }
+    EXPECT_EQ(main->Logic().Strings().strsDotaz(), english ? "Question" : "Dotaz");
+    EXPECT_EQ(TextsThatDoNotFit(*main), std::vector<std::string>{});
+    EXPECT_EQ(TextsThatDoNotFit(*config), std::vector<std::string>{});
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, WindowLanguageTest, ::testing::Values("en", "cz"),
+                         [](const auto& test) { return std::string(test.param); });
 
 } // namespace
 } // namespace app

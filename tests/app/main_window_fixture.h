@@ -7,6 +7,7 @@
 #include "platform/registry_key.h"
 #include "platform/text_codec.h"
 #include "tests/net/scripted_server.h"
+#include "tests/support/fake_window.h"
 #include "tests/support/queued_hand_over.h"
 #include "tests/support/recording_services.h"
 #include "tests/support/temp_dir.h"
@@ -61,6 +62,7 @@ struct RecordingView final : MainView {
     void SetReadMutexText(const std::string& text) override { readMutex = text; }
     void SetNextIPEnabled(bool enabled) override { nextIPEnabled = enabled; }
     void TurnSwitch(bool on) override { switchTurned = on; }
+    i18n::TranslatableWindow& TranslationTarget() override { return window; }
     void Navigate(HiddenBrowser browser, const std::string& url) override
     {
         navigated.push_back((browser == HiddenBrowser::WebBrowserIP ? "IP " : "Connection ") + url);
@@ -84,6 +86,7 @@ struct RecordingView final : MainView {
     std::vector<std::string> events;
     std::vector<std::string> messages;
     bool answerYes = false;
+    test_support::FakeWindow window;
 };
 
 // Answers each request, in order, with a 200 and the body.

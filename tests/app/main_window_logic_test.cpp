@@ -60,6 +60,8 @@ TEST_F(MainWindowLogicTest, StoredCzechShowsCzechTexts)
     EXPECT_EQ(view.system, "Aktuální systém: Test System 1");
     EXPECT_EQ(Logic().Dispatcher().Language(), "Czech");
     EXPECT_EQ(Logic().Strings().strsDotaz(), "Dotaz");
+    // Each application of the tables writes the window's title.
+    EXPECT_TRUE(view.window.writes.empty());
 }
 
 TEST_F(MainWindowLogicTest, UnknownStoredLanguageKeepsCzechAndIsNotRewritten)
@@ -74,9 +76,10 @@ TEST_F(MainWindowLogicTest, UnknownStoredLanguageKeepsCzechAndIsNotRewritten)
     }
 }
 
-TEST_F(MainWindowLogicTest, EnglishRefreshesTheCachedUpdateTexts)
+TEST_F(MainWindowLogicTest, EnglishAppliesTheTablesOnceAndRefreshesTheCachedTexts)
 {
     Logic().FormCreate();
+    EXPECT_EQ(view.window.writes, std::vector<std::string>{".Caption"});
     EXPECT_EQ(Logic().Strings().strsDotaz(), "Question");
 }
 

@@ -1,4 +1,5 @@
 #include "i18n/localisation.h"
+#include "tests/support/fake_window.h"
 
 #include <gtest/gtest.h>
 
@@ -30,28 +31,37 @@ const Entry kTable[] = {
     {"strsDotaz", "Question", "Dotaz"},
 };
 
-TEST(Localisation, StartsInCzechWithEnglishWhereCzechIsEmpty)
+// The main window's tables over a window without controls, with the
+// changes of language counted.
+class LocalisationTest : public ::testing::Test {
+protected:
+    LocalisationTest()
+    {
+        strings.siLang1().OnChangeLanguage = [this](TsiCustomLang&) { ++changes; };
+    }
+
+    TsiLangDispatcher dispatcher;
+    test_support::FakeWindow window;
+    Localisation strings{dispatcher, window};
+    int changes = 0;
+};
+
+TEST_F(LocalisationTest, StartsInCzechWithEnglishWhereCzechIsEmpty)
 {
-    LanguageDispatcher dispatcher;
-    Localisation strings(dispatcher);
     EXPECT_EQ(dispatcher.Language(), "Czech");
     for (const Entry& e : kTable)
         EXPECT_EQ(strings.GetTextOrDefault(e.id), e.czech) << e.id;
 }
 
-TEST(Localisation, EnglishColumnAfterSwitchingToEnglish)
+TEST_F(LocalisationTest, EnglishColumnAfterSwitchingToEnglish)
 {
-    LanguageDispatcher dispatcher;
-    Localisation strings(dispatcher);
     dispatcher.SetLanguage("English");
     for (const Entry& e : kTable)
         EXPECT_EQ(strings.GetTextOrDefault(e.id), e.english) << e.id;
 }
 
-TEST(Localisation, FindsIdsInAnyLetterCaseAndNothingForUnknownIds)
+TEST_F(LocalisationTest, FindsIdsInAnyLetterCaseAndNothingForUnknownIds)
 {
-    LanguageDispatcher dispatcher;
-    Localisation strings(dispatcher);
     EXPECT_EQ(strings.GetTextOrDefault("ids_17"), "Počet proxy serverů ");
     EXPECT_EQ(strings.GetTextOrDefault("STRSDOTAZ"), "Dotaz");
     EXPECT_EQ(strings.GetTextOrDefault("IDS_99"), "");
@@ -59,74 +69,38 @@ TEST(Localisation, FindsIdsInAnyLetterCaseAndNothingForUnknownIds)
     EXPECT_EQ(strings.GetTextOrDefault("IDS_1"), "");
 }
 
-TEST(Localisation, CachedTextsAreEmptyUntilUpdateStrings)
+TEST_F(LocalisationTest, CachedTextsAreEmptyUntilUpdateStrings)
 {
-    LanguageDispatcher dispatcher;
-    Localisation strings(dispatcher);
     EXPECT_EQ(strings.strsDotaz(), "");
     strings.UpdateStrings();
     EXPECT_EQ(strings.strsDotaz(), "Dotaz");
     EXPECT_EQ(strings.strsDownloadNovaVerze(), kTable[9].czech);
 }
 
-TEST(Localisation, SettingCzechAgainKeepsTheCzechCachedTexts)
+TEST_F(LocalisationTest, UnknownOrUnchangedNamesSwitchNothing)
 {
-    LanguageDispatcher dispatcher;
-    Localisation strings(dispatcher);
-    int changes = 0;
-    dispatcher.Link([&](int) { ++changes; });
-    strings.UpdateStrings();
-    dispatcher.SetLanguage("Czech");
-    EXPECT_EQ(changes, 0);
-    EXPECT_EQ(strings.strsDotaz(), "Dotaz");
-}
-
-TEST(Localisation, SwitchingToEnglishRefreshesTheCachedTextsOnce)
-{
-    LanguageDispatcher dispatcher;
-    Localisation strings(dispatcher);
-    std::vector<int> changes;
-    dispatcher.Link([&](int language) { changes.push_back(language); });
-    strings.UpdateStrings();
-    dispatcher.SetLanguage("English");
-    EXPECT_EQ(changes, std::vector<int>{1});
-    EXPECT_EQ(strings.strsDotaz(), "Question");
-    EXPECT_EQ(strings.strsDownloadNovaVerze(),
-              "New version available, open www pages for download new version?");
-}
-
-TEST(LanguageDispatcher, RejectsUnknownNamesAndChangesNothing)
-{
-    LanguageDispatcher dispatcher;
-    int changes = 0;
-    dispatcher.Link([&](int) { ++changes; });
+    for (const char* name : {"Czech", "CZECH"}) {
+        dispatcher.SetLanguage(name);
+        EXPECT_EQ(dispatcher.ActiveLanguage(), 2) << name;
+    }
     try {
         dispatcher.SetLanguage("German");
         FAIL() << "no error";
     } catch (const ELanguageError& error) {
         EXPECT_STREQ(error.what(), "Language name shall be included in LangNames property!");
     }
-    EXPECT_EQ(dispatcher.Language(), "Czech");
     EXPECT_EQ(dispatcher.ActiveLanguage(), 2);
+    EXPECT_EQ(strings.siLang1().ActiveLanguage(), 2);
     EXPECT_EQ(changes, 0);
 }
 
-TEST(LanguageDispatcher, AcceptsOtherLetterCaseAndStoresTheListedName)
+TEST_F(LocalisationTest, OtherLetterCaseSwitchesAndStoresTheListedName)
 {
-    LanguageDispatcher dispatcher;
     dispatcher.SetLanguage("english");
     EXPECT_EQ(dispatcher.ActiveLanguage(), 1);
     EXPECT_EQ(dispatcher.Language(), "English");
-}
-
-TEST(LanguageDispatcher, OtherCaseOfTheActiveNameSwitchesNothing)
-{
-    LanguageDispatcher dispatcher;
-    int changes = 0;
-    dispatcher.Link([&](int) { ++changes; });
-    dispatcher.SetLanguage("CZECH");
-    EXPECT_EQ(changes, 0);
-    EXPECT_EQ(dispatcher.ActiveLanguage(), 2);
+    EXPECT_EQ(strings.siLang1().Language(), "English");
+    EXPECT_EQ(changes, 1);
 }
 
 } // namespace

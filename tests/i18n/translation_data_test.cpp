@@ -1,5 +1,6 @@
-#include "i18n/main_window_strings.h"
+#include "i18n/language_error.h"
 #include "i18n/translation_data.h"
+#include "i18n/window_translations.h"
 #include "platform/text_codec.h"
 
 #include <gtest/gtest.h>
@@ -113,15 +114,65 @@ TEST(TranslationData, ReadsTheStoredUtf16Form)
                                    "et proxy server\xC5\xAF ");
 }
 
-TEST(MainWindowStrings, HoldsTheElevenLinesInStoredOrder)
+struct BadBytesCase {
+    const char* name;
+    std::string bytes;
+    const char* message;
+};
+
+class NotUtf16Test : public ::testing::TestWithParam<BadBytesCase> {};
+
+TEST_P(NotUtf16Test, FailsWithAClearError)
 {
-    const auto tables = ParseTranslationData(MainWindowStringsData(), 2, "TFrmMain");
+    try {
+        ParseTranslationDataBytes(GetParam().bytes, 2, "TFrmMain");
+        FAIL() << "no error";
+    } catch (const ELanguageError& error) {
+        EXPECT_STREQ(error.what(), GetParam().message);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Bytes, NotUtf16Test,
+    ::testing::Values(
+        BadBytesCase{"OddLength", "s\0t\0x"s,
+                     "The translation data is not UTF-16 text: its length is odd."},
+        BadBytesCase{"LoneHighSurrogate",
+                     "a\0\x00\xD8"
+                     "b\0"s,
+                     "The translation data is not UTF-16 text: a lone surrogate at byte 2."},
+        BadBytesCase{"LoneLowSurrogate", "\x00\xDC"s,
+                     "The translation data is not UTF-16 text: a lone surrogate at byte 0."}),
+    [](const auto& test) { return std::string(test.param.name); });
+
+std::vector<std::string> Keys(const std::vector<TableLine>& table)
+{
     std::vector<std::string> keys;
-    for (const auto& line : tables[static_cast<std::size_t>(StringsType::stStrings)])
+    for (const auto& line : table)
         keys.push_back(line.key);
-    EXPECT_EQ(keys, (std::vector<std::string>{"IDS_17", "IDS_18", "IDS_20", "IDS_40", "IDS_45",
-                                              "IDS_48", "IDS_49", "IDS_54", "IDS_55",
-                                              "strsDownloadNovaVerze", "strsDotaz"}));
+    return keys;
+}
+
+TEST(WindowTranslations, BothStringTablesShareTheIdsLines)
+{
+    const auto main =
+        ParseTranslationDataBytes(FrmMainTranslations().TranslationData, 2, "TFrmMain");
+    const auto config = ParseTranslationDataBytes(
+        FrmConfigTranslations("https://test/").TranslationData, 2, "TFrmConfig");
+    const auto& mainStrings = main[static_cast<std::size_t>(StringsType::stStrings)];
+    const auto& configStrings = config[static_cast<std::size_t>(StringsType::stStrings)];
+    EXPECT_EQ(Keys(mainStrings),
+              (std::vector<std::string>{"IDS_17", "IDS_18", "IDS_20", "IDS_40", "IDS_45", "IDS_48",
+                                        "IDS_49", "IDS_54", "IDS_55", "strsDownloadNovaVerze",
+                                        "strsDotaz"}));
+    ASSERT_EQ(configStrings.size(), 9u);
+    for (std::size_t i = 0; i < configStrings.size(); ++i)
+        EXPECT_EQ(configStrings[i].texts, mainStrings[i].texts) << configStrings[i].key;
+    const auto& other = config[static_cast<std::size_t>(StringsType::stOtherStrings)];
+    ASSERT_FALSE(other.empty());
+    EXPECT_EQ(other[0].key, "urlset.Text");
+    EXPECT_EQ(other[0].texts, (std::vector<std::string>{"https://test/", ""}));
+    EXPECT_TRUE(main[static_cast<std::size_t>(StringsType::stListView_TreeView_Items)].empty());
 }
 
 } // namespace

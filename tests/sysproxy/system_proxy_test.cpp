@@ -3,6 +3,7 @@
 #include "platform/registry_key.h"
 #include "sysproxy/system_proxy.h"
 #include "tests/support/fake_registry.h"
+#include "tests/support/fake_window.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -40,8 +41,9 @@ struct Rig {
     CountingInternetSettings internet;
     CountingMutexes mutexes;
     extctl::StatusMutex status{mutexes};
-    i18n::LanguageDispatcher dispatcher;
-    i18n::Localisation strings{dispatcher};
+    i18n::TsiLangDispatcher dispatcher;
+    test_support::FakeWindow mainWindow;
+    i18n::Localisation strings{dispatcher, mainWindow};
     SystemProxy proxy{registry, internet, status, strings};
 };
 

@@ -1,10 +1,11 @@
 #include "extctl/status_mutex.h"
-#include "i18n/language_dispatcher.h"
+#include "i18n/lang_dispatcher.h"
 #include "i18n/localisation.h"
 #include "platform/internet_settings.h"
 #include "platform/named_mutexes.h"
 #include "platform/registry.h"
 #include "sysproxy/system_proxy.h"
+#include "tests/support/fake_window.h"
 #include "tests/support/raw_registry_win32.h"
 #include "tests/support/temp_dir.h"
 
@@ -52,8 +53,9 @@ class Win32SystemProxyTest : public ::testing::Test {
 protected:
     test_support::IsolatedUserEnvironment environment_;
     extctl::StatusMutex status_{platform::SystemNamedMutexes()};
-    i18n::LanguageDispatcher dispatcher_;
-    i18n::Localisation strings_{dispatcher_};
+    i18n::TsiLangDispatcher dispatcher_;
+    test_support::FakeWindow mainWindow_;
+    i18n::Localisation strings_{dispatcher_, mainWindow_};
     SystemProxy proxy_{platform::CurrentUserRegistry(), platform::SystemInternetSettings(), status_,
                        strings_};
 };

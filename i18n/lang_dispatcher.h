@@ -1,25 +1,23 @@
 #pragma once
 
-#include <functional>
-#include <stdexcept>
+#include "i18n/language_error.h"
+
 #include <string>
 #include <vector>
 
 namespace i18n {
 
-class ELanguageError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
+class TsiCustomLang;
 
 // The application-wide active language. It starts at the language the
-// windows are laid out in and tells every linked window when it changes.
-class LanguageDispatcher {
+// windows are laid out in; setting another one applies it to every linked
+// window's translation component, in link order.
+class TsiLangDispatcher {
 public:
-    // Called with the new 1-based language number, in link order.
-    using LanguageChanged = std::function<void(int activeLanguage)>;
-
-    LanguageDispatcher();
+    TsiLangDispatcher();
+    TsiLangDispatcher(const TsiLangDispatcher&) = delete;
+    TsiLangDispatcher& operator=(const TsiLangDispatcher&) = delete;
+    ~TsiLangDispatcher();
 
     const std::vector<std::string>& LangNames() const { return langNames_; }
     int NumOfLanguages() const { return static_cast<int>(langNames_.size()); }
@@ -30,13 +28,17 @@ public:
     // (ignoring case): ELanguageError, nothing changes.
     void SetLanguage(const std::string& name);
 
-    void Link(LanguageChanged onChange);
+    const std::vector<TsiCustomLang*>& LinkedComponents() const { return linked_; }
 
 private:
+    friend class TsiCustomLang;
+    void Link(TsiCustomLang& component);
+    void Unlink(TsiCustomLang& component);
+
     std::vector<std::string> langNames_;
     std::string language_;
     int activeLanguage_;
-    std::vector<LanguageChanged> linked_;
+    std::vector<TsiCustomLang*> linked_;
 };
 
 } // namespace i18n
