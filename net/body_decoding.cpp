@@ -1,8 +1,10 @@
 #include "net/body_decoding.h"
 
 #include "net/ascii_text.h"
+#include "net/body_reader.h"
 #include "net/charset_names.h"
 #include "net/media_type.h"
+#include "platform/bounded_utf8.h"
 #include "platform/code_pages.h"
 
 namespace net {
@@ -23,20 +25,12 @@ constexpr ByteOrderMark kByteOrderMarks[] = {
     {"\xFE\xFF", "UTF-16BE"},
 };
 
-std::string EachByteAsCharacter(std::string_view bytes)
+std::string EachByteAsCharacter(std::string_view bytes, std::size_t maxBytes)
 {
-    std::string text;
-    text.reserve(bytes.size());
-    for (const char byte : bytes) {
-        const auto value = static_cast<unsigned char>(byte);
-        if (value < 0x80) {
-            text += byte;
-        } else {
-            text += static_cast<char>(0xC0 | (value >> 6));
-            text += static_cast<char>(0x80 | (value & 0x3F));
-        }
-    }
-    return text;
+    platform::BoundedUtf8 text(bytes.size(), maxBytes);
+    for (std::size_t i = 0; i < bytes.size() && !text.Full(); ++i)
+        text.Append(char32_t{static_cast<unsigned char>(bytes[i])});
+    return text.Take();
 }
 
 // The value of encoding="..." in a leading "<?xml ... ?>".
@@ -72,20 +66,21 @@ std::string XmlCharSet(std::string_view document)
     return declared.empty() ? "UTF-8" : declared;
 }
 
-std::string DecodeWithCharSet(std::string_view bytes, std::string_view charSet)
+std::string DecodeWithCharSet(std::string_view bytes, std::string_view charSet,
+                              std::size_t maxBytes)
 {
     if (const auto codePage = CodePageOfCharSet(charSet)) {
-        if (auto text = platform::DecodeCodePage(bytes, *codePage))
+        if (auto text = platform::DecodeCodePage(bytes, *codePage, maxBytes))
             return std::move(*text);
     }
-    return EachByteAsCharacter(bytes);
+    return EachByteAsCharacter(bytes, maxBytes);
 }
 
 std::string DecodeBody(std::string_view body, HttpResponse& response)
 {
     if (IsXmlMediaType(MediaTypeOf(response.ContentType())))
         response.SetCharSet(XmlCharSet(body));
-    return DecodeWithCharSet(body, response.CharSet());
+    return DecodeWithCharSet(body, response.CharSet(), kMaxBodyBytes);
 }
 
 } // namespace net

@@ -40,9 +40,8 @@ void ReadHeadAfterStatus(ReceiveBuffer& buffer, ResponseContext& context, std::s
 
 // The META elements of an HTML body: their headers replace those of the
 // same name, their cookies go into the store, their charset decodes it.
-void ApplyHtmlMeta(ResponseContext& context, std::string_view body)
+void ApplyHtmlMeta(ResponseContext& context, const HtmlMeta& meta)
 {
-    const HtmlMeta meta = ScanHtmlMeta(body);
     for (const auto& entry : meta.httpEquiv) {
         context.response.ReplaceHeader(entry.name, entry.value);
         if (EqualsIgnoreAsciiCase(entry.name, "Set-Cookie"))
@@ -53,32 +52,29 @@ void ApplyHtmlMeta(ResponseContext& context, std::string_view body)
         context.response.SetCharSet(meta.charset);
 }
 
-// Passes the bytes on and keeps a copy: the sink need not be readable.
-class CopyingSink : public ByteSink {
+// Passes the bytes on and reads their META elements on the way: the sink
+// need not be readable, and the body is not held a second time.
+class MetaScanningSink : public ByteSink {
 public:
-    explicit CopyingSink(ByteSink& sink) : sink_(sink) {}
+    explicit MetaScanningSink(ByteSink& sink) : sink_(sink) {}
 
-    const std::string& Copy() const { return copy_; }
+    HtmlMeta Finish() { return scanner_.Finish(); }
 
     void Write(std::string_view bytes) override
     {
         sink_.Write(bytes);
-        copy_.append(bytes);
+        scanner_.Feed(bytes);
     }
-    void Reserve(std::size_t moreBytes) override
-    {
-        sink_.Reserve(moreBytes);
-        copy_.reserve(copy_.size() + moreBytes);
-    }
+    void Reserve(std::size_t moreBytes) override { sink_.Reserve(moreBytes); }
     void Truncate() override { sink_.Truncate(); }
 
 private:
     ByteSink& sink_;
-    std::string copy_;
+    HtmlMetaScanner scanner_;
 };
 
-// An HTML body is scanned once it is all here. The head's type decides: a
-// trailer may not change how the body is to be taken.
+// What an HTML body says is taken once it is all here. The head's type
+// decides: a trailer may not change how the body is to be taken.
 void ReadBodyInto(ReceiveBuffer& buffer, ResponseContext& context, ByteSink& sink)
 {
     buffer.BodyStarts();
@@ -86,9 +82,9 @@ void ReadBodyInto(ReceiveBuffer& buffer, ResponseContext& context, ByteSink& sin
         ReadBody(buffer, context.response, context.progress, sink);
         return;
     }
-    CopyingSink copying(sink);
-    ReadBody(buffer, context.response, context.progress, copying);
-    ApplyHtmlMeta(context, copying.Copy());
+    MetaScanningSink scanning(sink);
+    ReadBody(buffer, context.response, context.progress, scanning);
+    ApplyHtmlMeta(context, scanning.Finish());
 }
 
 bool IsKnownAuthScheme(std::string_view challenge)

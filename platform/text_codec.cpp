@@ -1,5 +1,8 @@
 #include "platform/text_codec.h"
 
+#include "platform/bounded_utf8.h"
+#include "platform/utf_decoding.h"
+
 #include <cstdint>
 
 namespace platform {
@@ -7,73 +10,7 @@ namespace platform {
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
-
-// Decodes one code point and advances pos; malformed sequences (overlong,
-// surrogates, truncated, beyond U+10FFFF) yield U+FFFD and skip one byte.
-char32_t NextCodePoint(std::string_view text, std::size_t& pos)
-{
-    const auto lead = static_cast<unsigned char>(text[pos]);
-    if (lead < 0x80) {
-        ++pos;
-        return lead;
-    }
-    std::size_t length = 0;
-    char32_t cp = 0;
-    char32_t minimum = 0;
-    if ((lead & 0xE0) == 0xC0) {
-        length = 2;
-        cp = lead & 0x1F;
-        minimum = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-        length = 3;
-        cp = lead & 0x0F;
-        minimum = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-        length = 4;
-        cp = lead & 0x07;
-        minimum = 0x10000;
-    } else {
-        ++pos;
-        return kReplacement;
-    }
-    if (pos + length > text.size()) {
-        ++pos;
-        return kReplacement;
-    }
-    for (std::size_t i = 1; i < length; ++i) {
-        const auto next = static_cast<unsigned char>(text[pos + i]);
-        if ((next & 0xC0) != 0x80) {
-            ++pos;
-            return kReplacement;
-        }
-        cp = (cp << 6) | (next & 0x3F);
-    }
-    if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-        ++pos;
-        return kReplacement;
-    }
-    pos += length;
-    return cp;
-}
-
-void AppendUtf8(std::string& out, char32_t cp)
-{
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
+constexpr std::size_t kNoLimit = SIZE_MAX;
 
 std::string EncodeUtf16(std::string_view utf8, bool bigEndian)
 {
@@ -87,21 +24,6 @@ std::string EncodeUtf16(std::string_view utf8, bool bigEndian)
         out += bigEndian ? low : high;
     }
     return out;
-}
-
-std::string DecodeUtf16(std::string_view bytes, bool bigEndian)
-{
-    std::u16string units;
-    units.reserve(bytes.size() / 2);
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-        const auto first = static_cast<unsigned char>(bytes[i]);
-        const auto second = static_cast<unsigned char>(bytes[i + 1]);
-        units += static_cast<char16_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
-    }
-    // An odd trailing byte is half a code unit: it reads as a malformed one.
-    if (bytes.size() % 2 != 0)
-        units += static_cast<char16_t>(kReplacement);
-    return Utf16ToUtf8(units);
 }
 
 } // namespace
@@ -172,7 +94,7 @@ std::string EncodeText(std::string_view utf8, TextEncoding encoding)
     case TextEncoding::Ansi:
         return Utf8ToAnsi(utf8);
     case TextEncoding::Utf8:
-        return Utf16ToUtf8(Utf8ToUtf16(utf8));
+        return DecodeUtf8(utf8, kNoLimit);
     case TextEncoding::Utf16LE:
         return EncodeUtf16(utf8, false);
     case TextEncoding::Utf16BE:
@@ -187,11 +109,11 @@ std::string DecodeText(std::string_view bytes, TextEncoding encoding)
     case TextEncoding::Ansi:
         return AnsiToUtf8(bytes);
     case TextEncoding::Utf8:
-        return Utf16ToUtf8(Utf8ToUtf16(bytes));
+        return DecodeUtf8(bytes, kNoLimit);
     case TextEncoding::Utf16LE:
-        return DecodeUtf16(bytes, false);
+        return DecodeUtf16(bytes, false, kNoLimit);
     case TextEncoding::Utf16BE:
-        return DecodeUtf16(bytes, true);
+        return DecodeUtf16(bytes, true, kNoLimit);
     }
     return {};
 }

@@ -1,6 +1,7 @@
 #include "platform/code_pages.h"
 
-#include "platform/text_codec.h"
+#include "platform/bounded_utf8.h"
+#include "platform/utf_decoding.h"
 
 #include <iconv.h>
 
@@ -31,7 +32,7 @@ constexpr CodePageName kCodePages[] = {
     {54936, "GB18030"},     {65001, "UTF-8"},
 };
 
-constexpr char kReplacement[] = "\xEF\xBF\xBD";
+constexpr char32_t kReplacement = 0xFFFD;
 
 // The bytes of one code unit: what a bad unit costs, so that the units after
 // it are read on their own boundaries.
@@ -56,39 +57,41 @@ public:
     Converter(const Converter&) = delete;
     Converter& operator=(const Converter&) = delete;
 
-    std::string Convert(std::string_view bytes)
+    std::string Convert(std::string_view bytes, std::size_t maxBytes)
     {
-        std::string out;
-        out.reserve(bytes.size() + bytes.size() / 2);
+        BoundedUtf8 text(bytes.size(), maxBytes);
         char* in = const_cast<char*>(bytes.data());
         std::size_t inLeft = bytes.size();
-        while (inLeft > 0) {
-            if (!Step(&in, &inLeft, out)) {
+        while (inLeft > 0 && !text.Full()) {
+            if (!Step(&in, &inLeft, text)) {
                 // Not valid here, or cut off at the end: one unit is lost.
-                out += kReplacement;
+                text.Append(kReplacement);
                 const std::size_t skipped = std::min(unitBytes_, inLeft);
                 in += skipped;
                 inLeft -= skipped;
             }
         }
         // A stateful code page may owe a final shift sequence.
-        Step(nullptr, nullptr, out);
-        return out;
+        Step(nullptr, nullptr, text);
+        return text.Take();
     }
 
 private:
-    // Converts until the input ends or cannot be converted; false then.
-    bool Step(char** in, std::size_t* inLeft, std::string& out)
+    // Converts until the input ends, cannot be converted (false then) or
+    // the text is full.
+    bool Step(char** in, std::size_t* inLeft, BoundedUtf8& text)
     {
         for (;;) {
             char block[8192];
             char* target = block;
             std::size_t targetLeft = sizeof block;
             const std::size_t result = iconv(handle_, in, inLeft, &target, &targetLeft);
-            out.append(block, static_cast<std::size_t>(target - block));
+            const int error = errno;
+            if (!text.Append(std::string_view(block, static_cast<std::size_t>(target - block))))
+                return true;
             if (result != static_cast<std::size_t>(-1))
                 return true;
-            if (errno != E2BIG)
+            if (error != E2BIG)
                 return false;
         }
     }
@@ -99,7 +102,8 @@ private:
 
 } // namespace
 
-std::optional<std::string> DecodeCodePage(std::string_view bytes, unsigned codePage)
+std::optional<std::string> DecodeCodePage(std::string_view bytes, unsigned codePage,
+                                          std::size_t maxBytes)
 {
     const auto* found =
         std::find_if(std::begin(kCodePages), std::end(kCodePages),
@@ -108,12 +112,12 @@ std::optional<std::string> DecodeCodePage(std::string_view bytes, unsigned codeP
         return std::nullopt;
     // glibc lets UTF-8 forms beyond U+10FFFF through, which are not UTF-8.
     if (codePage == 65001)
-        return Utf16ToUtf8(Utf8ToUtf16(bytes));
+        return DecodeUtf8(bytes, maxBytes);
     const iconv_t handle = iconv_open("UTF-8", found->iconvName);
     if (handle == reinterpret_cast<iconv_t>(-1))
         return std::nullopt;
     Converter converter(handle, UnitBytes(codePage));
-    return converter.Convert(bytes);
+    return converter.Convert(bytes, maxBytes);
 }
 
 } // namespace platform

@@ -1,6 +1,8 @@
 #include "platform/code_pages.h"
 
-#include "platform/text_codec.h"
+#include "platform/bounded_utf8.h"
+#include "platform/utf16_units.h"
+#include "platform/utf_decoding.h"
 #include "platform/win32/wide_text.h"
 
 #include <windows.h>
@@ -17,10 +19,15 @@ constexpr unsigned kUtf16BE = 1201;
 constexpr unsigned kUtf32LE = 12000;
 constexpr unsigned kUtf32BE = 12001;
 constexpr unsigned kUsAscii = 20127;
+constexpr unsigned kUtf8 = 65001;
 constexpr wchar_t kReplacement = 0xFFFD;
-constexpr char kReplacementUtf8[] = "\xEF\xBF\xBD";
 // The longest character of any code page the system decodes (GB 18030).
 constexpr std::size_t kLongestCharacter = 4;
+// The bytes given to the system at a time, where the code page allows it:
+// the UTF-16 it makes of them is a copy of its own. Likewise the UTF-16
+// units made UTF-8 at a time.
+constexpr std::size_t kPieceBytes = 65536;
+constexpr std::size_t kPieceUnits = 65536;
 
 // Code pages whose conversion takes no flags: the stateful ISO 2022 family
 // and a few others.
@@ -67,14 +74,9 @@ std::wstring DecodeAroundInvalidBytes(std::string_view bytes, unsigned codePage)
     return out;
 }
 
-std::optional<std::string> DecodeWithSystem(std::string_view bytes, unsigned codePage)
+// Some non-empty bytes as UTF-16; none when the system cannot decode them.
+std::optional<std::wstring> DecodePiece(std::string_view bytes, unsigned codePage)
 {
-    if (!IsValidCodePage(codePage))
-        return std::nullopt;
-    if (bytes.size() > INT_MAX)
-        return std::nullopt;
-    if (bytes.empty())
-        return std::string();
     std::wstring wide;
     if (TakesNoFlags(codePage)) {
         if (Decode(bytes, codePage, 0, nullptr, 0) == 0)
@@ -87,68 +89,130 @@ std::optional<std::string> DecodeWithSystem(std::string_view bytes, unsigned cod
     } else {
         return std::nullopt;
     }
-    return win32::FromWide(wide);
+    return wide;
 }
 
-std::string DecodeUtf32(std::string_view bytes, bool bigEndian)
+// Where a code page's bytes can be cut without cutting a character:
+// anywhere in one of single bytes, after a whole character in one of lead
+// and trail bytes. The others (the stateful ones, GB 18030, ...) are
+// decoded whole.
+class PieceEnds {
+public:
+    explicit PieceEnds(unsigned codePage)
+    {
+        CPINFO info{};
+        if (TakesNoFlags(codePage) || !GetCPInfo(codePage, &info))
+            return;
+        cuttable_ = info.MaxCharSize == 1;
+        for (int i = 0; i + 1 < MAX_LEADBYTES && info.LeadByte[i] != 0; i += 2) {
+            for (unsigned byte = info.LeadByte[i]; byte <= info.LeadByte[i + 1]; ++byte)
+                leadBytes_[byte] = true;
+            cuttable_ = true;
+        }
+    }
+
+    // The end of the piece that begins at start.
+    std::size_t After(std::string_view bytes, std::size_t start) const
+    {
+        if (!cuttable_)
+            return bytes.size();
+        std::size_t end = start;
+        while (end < bytes.size() && end - start < kPieceBytes)
+            end += leadBytes_[static_cast<unsigned char>(bytes[end])] ? 2 : 1;
+        return std::min(end, bytes.size());
+    }
+
+private:
+    bool cuttable_ = false;
+    bool leadBytes_[256] = {};
+};
+
+// UTF-16 into the text a piece at a time, never between the halves of a
+// surrogate pair.
+void AppendWide(std::wstring_view wide, BoundedUtf8& text)
 {
-    std::u16string units;
-    units.reserve(bytes.size() / 4);
-    for (std::size_t i = 0; i + 3 < bytes.size(); i += 4) {
+    while (!wide.empty() && !text.Full()) {
+        std::size_t size = std::min(wide.size(), kPieceUnits);
+        if (size < wide.size() && IsHighSurrogate(wide[size - 1]))
+            --size;
+        text.Append(win32::FromWide(wide.substr(0, size)));
+        wide.remove_prefix(size);
+    }
+}
+
+std::optional<std::string> DecodeWithSystem(std::string_view bytes, unsigned codePage,
+                                            std::size_t maxBytes)
+{
+    if (!IsValidCodePage(codePage))
+        return std::nullopt;
+    if (bytes.size() > INT_MAX)
+        return std::nullopt;
+    const PieceEnds pieceEnds(codePage);
+    BoundedUtf8 text(bytes.size(), maxBytes);
+    for (std::size_t start = 0; start < bytes.size() && !text.Full();) {
+        const std::size_t end = pieceEnds.After(bytes, start);
+        const auto wide = DecodePiece(bytes.substr(start, end - start), codePage);
+        if (!wide)
+            return std::nullopt;
+        AppendWide(*wide, text);
+        start = end;
+    }
+    return text.Take();
+}
+
+std::string DecodeUtf32(std::string_view bytes, bool bigEndian, std::size_t maxBytes)
+{
+    BoundedUtf8 text(bytes.size(), maxBytes);
+    for (std::size_t i = 0; i + 3 < bytes.size() && !text.Full(); i += 4) {
         char32_t value = 0;
         for (std::size_t k = 0; k < 4; ++k) {
             const auto byte = static_cast<unsigned char>(bytes[i + (bigEndian ? k : 3 - k)]);
             value = (value << 8) | byte;
         }
-        if (value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
-            units += static_cast<char16_t>(kReplacement);
-        } else if (value >= 0x10000) {
-            units += static_cast<char16_t>(0xD800 + ((value - 0x10000) >> 10));
-            units += static_cast<char16_t>(0xDC00 + ((value - 0x10000) & 0x3FF));
-        } else {
-            units += static_cast<char16_t>(value);
-        }
+        const bool valid = value <= 0x10FFFF && (value < 0xD800 || value > 0xDFFF);
+        text.Append(valid ? value : char32_t{kReplacement});
     }
     // A cut-off last unit reads as a malformed one.
     if (bytes.size() % 4 != 0)
-        units += static_cast<char16_t>(kReplacement);
-    return Utf16ToUtf8(units);
+        text.Append(char32_t{kReplacement});
+    return text.Take();
 }
 
 // The system's table for US-ASCII strips the high bit instead (0x80 reads
 // as NUL); those bytes are not ASCII.
-std::string DecodeAscii(std::string_view bytes)
+std::string DecodeAscii(std::string_view bytes, std::size_t maxBytes)
 {
-    std::string out;
-    out.reserve(bytes.size());
-    for (const char byte : bytes) {
-        if (static_cast<unsigned char>(byte) < 0x80)
-            out += byte;
-        else
-            out += kReplacementUtf8;
+    BoundedUtf8 text(bytes.size(), maxBytes);
+    for (std::size_t i = 0; i < bytes.size() && !text.Full(); ++i) {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        text.Append(byte < 0x80 ? char32_t{byte} : char32_t{kReplacement});
     }
-    return out;
+    return text.Take();
 }
 
 } // namespace
 
-std::optional<std::string> DecodeCodePage(std::string_view bytes, unsigned codePage)
+std::optional<std::string> DecodeCodePage(std::string_view bytes, unsigned codePage,
+                                          std::size_t maxBytes)
 {
     // The UTF-16 and UTF-32 code pages belong to the .NET classes only: the
-    // system's conversion does not take them.
+    // system's conversion does not take them. UTF-8 is decoded as on the
+    // other systems, without a UTF-16 copy on the way.
     switch (codePage) {
     case kUtf16LE:
-        return DecodeText(bytes, TextEncoding::Utf16LE);
+        return DecodeUtf16(bytes, false, maxBytes);
     case kUtf16BE:
-        return DecodeText(bytes, TextEncoding::Utf16BE);
+        return DecodeUtf16(bytes, true, maxBytes);
     case kUtf32LE:
-        return DecodeUtf32(bytes, false);
+        return DecodeUtf32(bytes, false, maxBytes);
     case kUtf32BE:
-        return DecodeUtf32(bytes, true);
+        return DecodeUtf32(bytes, true, maxBytes);
     case kUsAscii:
-        return DecodeAscii(bytes);
+        return DecodeAscii(bytes, maxBytes);
+    case kUtf8:
+        return DecodeUtf8(bytes, maxBytes);
     default:
-        return DecodeWithSystem(bytes, codePage);
+        return DecodeWithSystem(bytes, codePage, maxBytes);
     }
 }
 

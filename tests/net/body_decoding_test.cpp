@@ -9,6 +9,14 @@ namespace {
 
 using namespace std::string_literals;
 
+std::string Repeated(std::string_view piece, std::size_t count)
+{
+    std::string text;
+    for (std::size_t i = 0; i < count; ++i)
+        text += piece;
+    return text;
+}
+
 struct DecodeCase {
     const char* name;
     const char* charSet;
@@ -49,7 +57,41 @@ INSTANTIATE_TEST_SUITE_P(
                       DecodeCase{"ShiftJis", "Shift_JIS", "\x82\xA0", "\xE3\x81\x82"},
                       DecodeCase{"TrimmedName", " UTF-8 ", "\xC3\xA1", "\xC3\xA1"},
                       DecodeCase{"UnknownIsEachByte", "x-unknown", "\xE9\x9A", "\xC3\xA9\xC2\x9A"},
-                      DecodeCase{"EmptyIsEachByte", "", "\xE9\x00z"s, "\xC3\xA9\0z"s}),
+                      DecodeCase{"EmptyIsEachByte", "", "\xE9\x00z"s, "\xC3\xA9\0z"s},
+                      // Longer than Windows decodes at a time: cut between characters.
+                      DecodeCase{"LongWindows1252", "windows-1252", std::string(100000, '\xE9'),
+                                 Repeated("\xC3\xA9", 100000)},
+                      DecodeCase{"LongShiftJis", "Shift_JIS", "a" + Repeated("\x82\xA0", 40000),
+                                 "a" + Repeated("\xE3\x81\x82", 40000)}),
+    [](const auto& test) { return std::string(test.param.name); });
+
+struct LimitCase {
+    const char* name;
+    const char* charSet;
+    std::string bytes;
+    std::size_t maxBytes;
+    std::string text;
+};
+
+class DecodedTextLimit : public ::testing::TestWithParam<LimitCase> {};
+
+TEST_P(DecodedTextLimit, StopsBeforeTheFirstCharacterPastIt)
+{
+    const LimitCase& c = GetParam();
+    EXPECT_EQ(DecodeWithCharSet(c.bytes, c.charSet, c.maxBytes), c.text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CharSets, DecodedTextLimit,
+    ::testing::Values(LimitCase{"ExactFit", "UTF-8", "ab", 2, "ab"},
+                      LimitCase{"Utf8", "UTF-8", "a\xC3\xA9", 2, "a"},
+                      LimitCase{"InvalidUtf8", "UTF-8", "\xFF\xFF\xFF", 8,
+                                "\xEF\xBF\xBD\xEF\xBF\xBD"},
+                      LimitCase{"Windows1252", "windows-1252", "a\x80", 3, "a"},
+                      LimitCase{"ShiftJis", "Shift_JIS", "a\x82\xA0", 3, "a"},
+                      LimitCase{"Utf16Pair", "UTF-16LE", "a\0\x3D\xD8\x00\xDE"s, 4, "a"},
+                      LimitCase{"Utf32", "UTF-32LE", "a\0\0\0\xE9\0\0\0"s, 2, "a"},
+                      LimitCase{"UnknownIsEachByte", "x-unknown", "a\xE9", 2, "a"}),
     [](const auto& test) { return std::string(test.param.name); });
 
 TEST(CharSetNames, RegisteredNamesMapToTheirCodePages)

@@ -8,15 +8,16 @@
 namespace net {
 namespace {
 
-TEST(HtmlMeta, TakesHttpEquivEntriesAndTheCharset)
+constexpr char kDocument[] =
+    "<!DOCTYPE html><html><HEAD><title>t</title>"
+    "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=windows-1250\">"
+    "<meta http-equiv='refresh' content='5;url=/x'/>"
+    "<meta charset=utf-8><meta charset=\"ignored\">"
+    "<meta name=\"description\" content=\"no header\">"
+    "<meta http-equiv=Set-Cookie content=\"a=1; path=/\"></head><body></body></html>";
+
+void ExpectWhatTheDocumentSays(const HtmlMeta& meta)
 {
-    const HtmlMeta meta = ScanHtmlMeta(
-        "<!DOCTYPE html><html><HEAD><title>t</title>"
-        "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=windows-1250\">"
-        "<meta http-equiv='refresh' content='5;url=/x'/>"
-        "<meta charset=utf-8><meta charset=\"ignored\">"
-        "<meta name=\"description\" content=\"no header\">"
-        "<meta http-equiv=Set-Cookie content=\"a=1; path=/\"></head><body></body></html>");
     ASSERT_EQ(meta.httpEquiv.size(), 3u);
     EXPECT_EQ(meta.httpEquiv[0].name, "Content-Type");
     EXPECT_EQ(meta.httpEquiv[0].value, "text/html; charset=windows-1250");
@@ -25,6 +26,27 @@ TEST(HtmlMeta, TakesHttpEquivEntriesAndTheCharset)
     EXPECT_EQ(meta.httpEquiv[2].name, "Set-Cookie");
     EXPECT_EQ(meta.httpEquiv[2].value, "a=1; path=/");
     EXPECT_EQ(meta.charset, "utf-8");
+}
+
+TEST(HtmlMeta, TakesHttpEquivEntriesAndTheCharset)
+{
+    ExpectWhatTheDocumentSays(ScanHtmlMeta(kDocument));
+}
+
+TEST(HtmlMeta, ReadsTheDocumentAByteAtATimeAsAWhole)
+{
+    HtmlMetaScanner scanner;
+    for (const char c : std::string_view(kDocument))
+        scanner.Feed(std::string_view(&c, 1));
+    ExpectWhatTheDocumentSays(scanner.Finish());
+}
+
+TEST(HtmlMeta, KeepsAValueUpToItsLimit)
+{
+    const HtmlMeta meta = ScanHtmlMeta("<meta http-equiv=X-Long content=\"" +
+                                       std::string(kMaxMetaValueBytes + 1, 'v') + "\">");
+    ASSERT_EQ(meta.httpEquiv.size(), 1u);
+    EXPECT_EQ(meta.httpEquiv[0].value, std::string(kMaxMetaValueBytes, 'v'));
 }
 
 TEST(HtmlMeta, StopsAtTheBodyAndSkipsComments)
@@ -66,6 +88,21 @@ TEST(HtmlMetaScan, ManyAttributesKeepMemoryBounded)
     ASSERT_EQ(meta.httpEquiv.size(), 1u);
     EXPECT_EQ(meta.httpEquiv[0].value, "5");
     EXPECT_LT(PeakKiB() - before, 64 * 1024);
+}
+
+// A body scanned as it arrives is never held: 64 MiB fed in pieces cost no
+// more than a piece.
+TEST(HtmlMetaScan, PiecesFedAreNotKept)
+{
+    const std::string piece(1 << 16, ' ');
+    const long before = PeakKiB();
+    HtmlMetaScanner scanner;
+    scanner.Feed("<head>");
+    for (int i = 0; i < 1024; ++i)
+        scanner.Feed(piece);
+    scanner.Feed("<meta charset=utf-8>");
+    EXPECT_EQ(scanner.Finish().charset, "utf-8");
+    EXPECT_LT(PeakKiB() - before, 16 * 1024);
 }
 #endif
 

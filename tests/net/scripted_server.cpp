@@ -81,6 +81,11 @@ public:
 
     void SendPartialRecord(const std::string& bytes) { tls_->WritePartialRecord(bytes); }
 
+    void TrickleRecords(const std::string& bytes, int pauseMs)
+    {
+        tls_->WriteTrickled(bytes, pauseMs);
+    }
+
     void AwaitClose()
     {
         while (ReadMore()) {
@@ -123,6 +128,12 @@ ConnectionScript& ConnectionScript::StartTls(TlsServerOptions options)
 ConnectionScript& ConnectionScript::SendPartialRecord(std::string bytes)
 {
     steps_.push_back({Step::Kind::SendPartial, std::move(bytes), {}});
+    return *this;
+}
+
+ConnectionScript& ConnectionScript::TrickleRecords(std::string bytes, int pauseMs)
+{
+    steps_.push_back({Step::Kind::TrickleRecords, std::move(bytes), {}, pauseMs});
     return *this;
 }
 
@@ -195,6 +206,9 @@ void ScriptedServer::Run()
                     break;
                 case Kind::SendPartial:
                     channel.SendPartialRecord(step.bytes);
+                    break;
+                case Kind::TrickleRecords:
+                    channel.TrickleRecords(step.bytes, step.milliseconds);
                     break;
                 case Kind::AwaitClose:
                     channel.AwaitClose();

@@ -23,6 +23,9 @@ public:
     ConnectionScript& StartTls(TlsServerOptions options = {});
     // Encrypts the bytes and sends only the first half of the records.
     ConnectionScript& SendPartialRecord(std::string bytes);
+    // Encrypts the bytes and sends the records a byte at a time, with a
+    // pause after each.
+    ConnectionScript& TrickleRecords(std::string bytes, int pauseMs);
     // Reads until the client closes the connection.
     ConnectionScript& AwaitClientClose();
     // Leaves the connection open for the test after the server finished.
@@ -36,6 +39,7 @@ public:
             Send,
             StartTls,
             SendPartial,
+            TrickleRecords,
             AwaitClose,
             KeepOpen,
             Pause

@@ -3,8 +3,10 @@
 #include "platform/dynamic_library.h"
 #include "tests/support/temp_dir.h"
 
+#include <chrono>
 #include <cstdlib>
 #include <stdexcept>
+#include <thread>
 
 struct ssl_st;
 struct ssl_ctx_st;
@@ -211,6 +213,16 @@ public:
         Api()->SSL_write(ssl_, bytes.data(), static_cast<int>(bytes.size()));
         const std::string records = TakeOutput();
         socket_.SendAll(std::string_view(records).substr(0, records.size() / 2));
+    }
+
+    void WriteTrickled(std::string_view bytes, int pauseMs) override
+    {
+        Api()->SSL_write(ssl_, bytes.data(), static_cast<int>(bytes.size()));
+        const std::string records = TakeOutput();
+        for (const char byte : records) {
+            socket_.SendAll(std::string_view(&byte, 1));
+            std::this_thread::sleep_for(std::chrono::milliseconds(pauseMs));
+        }
     }
 
     const std::string& Error() const override { return error_; }

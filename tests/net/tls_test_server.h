@@ -28,6 +28,9 @@ public:
     virtual void Write(std::string_view bytes) = 0;
     // Encrypts the bytes and sends only the first half of the records.
     virtual void WritePartialRecord(std::string_view bytes) = 0;
+    // Encrypts the bytes and sends the records a byte at a time, with a
+    // pause after each.
+    virtual void WriteTrickled(std::string_view bytes, int pauseMs) = 0;
 
     virtual const std::string& Error() const = 0;
     // The protocol version agreed on (0x0301 for TLS 1.0).
