@@ -22,8 +22,8 @@ constexpr const char* kTriggerOff = "Hopvane_go_off";
 MainWindowLogic::MainWindowLogic(MainWindowServices services, MainView& view)
     : services_(std::move(services)), view_(view), strings_(dispatcher_, view.TranslationTarget()),
       store_(services_.dataFolder), statusMutex_(services_.mutexes),
-      systemProxy_(services_.registry, services_.internetSettings, statusMutex_, strings_,
-                   services_.dataFolder),
+      systemProxy_(services_.proxyStores, statusMutex_, strings_,
+                   sysproxy::RecordPlace{services_.dataFolder, services_.proxyOwner}),
       proxyCheckThread_(services_.handOver, *this, services_.probes)
 {
     strings_.siLang1().OnChangeLanguage = [this](i18n::TsiCustomLang&) { siLang1ChangeLanguage(); };
@@ -268,11 +268,11 @@ void MainWindowLogic::ProxyOnline(const std::string& host)
     CurrentIP = host;
 }
 
-void MainWindowLogic::ApplyProxy(const std::string& entry)
+void MainWindowLogic::ApplyProxy(const std::string& entry, const platform::ProxyServer& server)
 {
     // A double click may have chosen another entry meanwhile; this one passed.
     CurrentProxy = entry;
-    const sysproxy::ProxyIndicator indicator = systemProxy_.NastavProxy(CurrentProxy);
+    const sysproxy::ProxyIndicator indicator = systemProxy_.NastavProxy(server);
     view_.SetChangedText(indicator.txtChanged);
     if (indicator.txtMutex)
         view_.SetMutexText(*indicator.txtMutex);

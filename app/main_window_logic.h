@@ -6,8 +6,8 @@
 #include "i18n/localisation.h"
 #include "net/service_endpoints.h"
 #include "platform/clipboard.h"
-#include "platform/internet_settings.h"
 #include "platform/named_mutexes.h"
+#include "platform/proxy_settings.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
 #include "proxylist/proxy_store.h"
@@ -18,6 +18,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace app {
 
@@ -26,7 +27,8 @@ namespace app {
 struct MainWindowServices {
     platform::Registry& registry;
     platform::NamedMutexes& mutexes;
-    platform::InternetSettings& internetSettings;
+    // Where the system proxy goes, in the order it is written.
+    std::vector<platform::ProxySettingsStore*> proxyStores;
     platform::Shell& shell;
     platform::Clipboard& clipboard;
     switching::HandOver& handOver;
@@ -39,6 +41,9 @@ struct MainWindowServices {
     std::string shortSystemName;
     bool warnNotWindows10;
     std::string applicationTitle;
+    // The name this copy holds for its life, as notes of applied proxies
+    // name their owner.
+    std::string proxyOwner;
 };
 
 // The work of the main window's handlers, without the window. Each handler
@@ -101,7 +106,7 @@ private:
     BlacklistOutcome BlacklistProxy(const std::string& entry) override;
     bool MoveSelectionOn() override;
     void ProxyOnline(const std::string& host) override;
-    void ApplyProxy(const std::string& entry) override;
+    void ApplyProxy(const std::string& entry, const platform::ProxyServer& server) override;
     void ShowGeo(const std::string& text) override { view_.SetGeoText(text); }
     void ShowProgress(std::int32_t maximum, std::int32_t position) override
     {

@@ -3,20 +3,20 @@
 #include "app/app_title.h"
 #include "app/ui_guard.h"
 #include "platform/environment.h"
-#include "platform/internet_settings.h"
 #include "platform/named_mutexes.h"
+#include "platform/proxy_settings.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/system_version.h"
 #include "switching/service_probes.h"
-#include "sysproxy/applied_proxy_record.h"
+#include "sysproxy/stale_proxy.h"
 
 #include <QGuiApplication>
 #include <QScreen>
 
 namespace app {
 
-Startup::Startup()
+Startup::Startup() : proxyOwner_(platform::SystemNamedMutexes())
 {
     const std::string executable = platform::ExecutablePath();
     const std::string title = ApplicationTitle(executable);
@@ -24,18 +24,16 @@ Startup::Startup()
     CrashReporter::Configure(
         {title, HOPVANE_VERSION, systemName, platform::DataFolder(), executable});
 
-    // Before this run holds a status name, which would hide whether another
-    // copy owns the proxy that an earlier run may have left on.
-    sysproxy::ClearStaleProxy(platform::DataFolder(), platform::CurrentUserRegistry(),
-                              platform::SystemInternetSettings(), platform::SystemNamedMutexes());
+    sysproxy::ClearStaleProxy(platform::DataFolder(), platform::SystemProxySettingsStores(),
+                              platform::SystemNamedMutexes(), proxyOwner_.Name());
 
     const net::ServiceEndpoints& endpoints = net::ServiceEndpoints::Built();
     main_ = std::make_unique<TFrmMain>(MainWindowServices{
         platform::CurrentUserRegistry(), platform::SystemNamedMutexes(),
-        platform::SystemInternetSettings(), platform::SystemShell(), clipboard_, handOver_,
+        platform::SystemProxySettingsStores(), platform::SystemShell(), clipboard_, handOver_,
         settings::ExecutableTestUrlStore(), endpoints, switching::ServiceCheckProbes(endpoints),
         platform::DataFolder(), systemName, platform::GetBriefSystemName(),
-        platform::WarnsNotWindows10(systemName), title});
+        platform::WarnsNotWindows10(systemName), title, proxyOwner_.Name()});
     CrashReporter::SetMainWindow(main_.get());
     config_ = std::make_unique<settings::TFrmConfig>(
         settings::ConfigWindowLogic(settings::ExecutableTestUrlStore()), Guarded,

@@ -5,6 +5,7 @@
 #include "app/qt_hand_over.h"
 #include "app/quit_signals.h"
 #include "settings/frm_config.h"
+#include "sysproxy/proxy_owner.h"
 
 #include <memory>
 
@@ -29,6 +30,9 @@ private:
     // Closes the main window the ordinary way and ends every event loop.
     void Quit();
 
+    // Held from before the stale-proxy check to the end, so that no other
+    // copy takes a proxy this one applies for stale.
+    sysproxy::ProxyOwner proxyOwner_;
     QtClipboard clipboard_;
     QtHandOver handOver_;
     std::unique_ptr<TFrmMain> main_;

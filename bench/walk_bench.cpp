@@ -6,8 +6,8 @@
 #include "app/main_window_logic.h"
 #include "platform/environment.h"
 #include "platform/files.h"
-#include "platform/internet_settings.h"
 #include "platform/named_mutexes.h"
+#include "platform/proxy_settings.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
 #include "proxylist/proxy_list.h"
@@ -90,11 +90,11 @@ double Walk(int entries)
         {"http://127.0.0.1:1", "http://127.0.0.1:1", "http://127.0.0.1:1"});
     app::MainWindowLogic logic(
         app::MainWindowServices{platform::CurrentUserRegistry(), platform::SystemNamedMutexes(),
-                                platform::SystemInternetSettings(), shell, clipboard, handOver,
+                                platform::SystemProxySettingsStores(), shell, clipboard, handOver,
                                 settings::TestUrlStore(platform::SystemProfile(),
                                                        platform::TempFolder() + "/bench.ini"),
                                 endpoints, switching::ServiceCheckProbes(endpoints),
-                                platform::DataFolder(), "bench", "bench", false, "bench"},
+                                platform::DataFolder(), "bench", "bench", false, "bench", ""},
         view);
     logic.FormCreate();
     const Clock::time_point start = Clock::now();

@@ -39,6 +39,8 @@ public:
     // ERROR_FILE_NOT_FOUND when the value does not exist.
     virtual WinError QueryValue(Key key, std::string_view name, std::uint32_t* type,
                                 std::vector<std::uint8_t>* data) = 0;
+    // ERROR_FILE_NOT_FOUND when the value does not exist.
+    virtual WinError DeleteValue(Key key, std::string_view name) = 0;
     virtual void CloseKey(Key key) = 0;
 };
 

@@ -47,20 +47,27 @@ std::string RegistryKey::ReadString(std::string_view name)
 
 void RegistryKey::WriteString(std::string_view name, std::string_view value)
 {
-    Write(name, kRegSz, RegSzData(value));
+    WriteValue(name, kRegSz, RegSzData(value));
 }
 
 void RegistryKey::WriteInteger(std::string_view name, std::uint32_t value)
 {
-    Write(name, kRegDword, RegDwordData(value));
+    WriteValue(name, kRegDword, RegDwordData(value));
 }
 
-void RegistryKey::Write(std::string_view name, std::uint32_t type,
-                        const std::vector<std::uint8_t>& data)
+void RegistryKey::WriteValue(std::string_view name, std::uint32_t type,
+                             const std::vector<std::uint8_t>& data)
 {
     const WinError result =
         IsOpen() ? registry_.SetValue(key_, name, type, data) : kErrorInvalidHandle;
     if (result != kErrorSuccess)
+        throw ERegistryException("Failed to set data for '" + std::string(name) + "'");
+}
+
+void RegistryKey::DeleteValue(std::string_view name)
+{
+    const WinError result = IsOpen() ? registry_.DeleteValue(key_, name) : kErrorInvalidHandle;
+    if (result != kErrorSuccess && result != kErrorFileNotFound)
         throw ERegistryException("Failed to set data for '" + std::string(name) + "'");
 }
 

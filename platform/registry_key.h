@@ -34,10 +34,12 @@ public:
     std::string ReadString(std::string_view name);
     void WriteString(std::string_view name, std::string_view value);
     void WriteInteger(std::string_view name, std::uint32_t value);
+    void WriteValue(std::string_view name, std::uint32_t type,
+                    const std::vector<std::uint8_t>& data);
+    // A value that is not there counts as deleted.
+    void DeleteValue(std::string_view name);
 
 private:
-    void Write(std::string_view name, std::uint32_t type, const std::vector<std::uint8_t>& data);
-
     Registry& registry_;
     Registry::Key key_ = Registry::kNoKey;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/proxy_settings.h"
 #include "switching/proxy_probes.h"
 
 #include <string>
@@ -28,9 +29,9 @@ public:
     virtual bool MoveSelectionOn() = 0;
     // The host answered through the proxy.
     virtual void ProxyOnline(const std::string& host) = 0;
-    // The entry passed: it becomes the system proxy, the next-proxy button
-    // comes on, the status is "Hopvane_ok".
-    virtual void ApplyProxy(const std::string& entry) = 0;
+    // The entry passed as the server: the server becomes the system proxy,
+    // the next-proxy button comes on, the status is "Hopvane_ok".
+    virtual void ApplyProxy(const std::string& entry, const platform::ProxyServer& server) = 0;
     virtual void ShowGeo(const std::string& text) = 0;
 };
 

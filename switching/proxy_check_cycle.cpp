@@ -148,8 +148,10 @@ void ProxyCheckCycle::Run(Worker& worker)
         }))
         return;
 
-    // An entry without a host could never pass: it fails like any other.
-    if (proxy.host.empty() || !probes_.testProxy(proxy, testUrl)) {
+    // An entry that no system setting could name would be applied as
+    // something else than what was tested: it fails like any other.
+    const std::optional<platform::ProxyServer> server = ServerToApply(proxy);
+    if (!server || !probes_.testProxy(proxy, testUrl)) {
         Fail(worker, entry);
         return;
     }
@@ -167,7 +169,7 @@ void ProxyCheckCycle::Run(Worker& worker)
     // action nor a switch-off can come between them.
     if (!OnUi(worker, [&] {
             active_ = false;
-            host_.ApplyProxy(entry);
+            host_.ApplyProxy(entry, *server);
         }))
         return;
     const std::string geo = probes_.getGeoInfo(proxy);

@@ -1,53 +1,134 @@
 #include "sysproxy/applied_proxy_record.h"
 
-#include "extctl/status_mutex.h"
 #include "platform/files.h"
-#include "platform/registry_key.h"
 
-#include <ctime>
-#include <exception>
+#include <vector>
 
 namespace sysproxy {
 
 namespace {
 
 constexpr char kRecordFile[] = "proxyapplied.txt";
-constexpr char kBugReportFile[] = "bugreport.txt";
+constexpr std::string_view kFormatLine = "Hopvane applied proxy 2";
 
-std::string LocalTimeStamp()
+// Tabs and line breaks separate fields and lines; a value may hold any byte.
+std::string Escaped(std::string_view text)
 {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &now);
-#else
-    localtime_r(&now, &local);
-#endif
-    char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
-    return text;
+    std::string escaped;
+    for (const char c : text) {
+        switch (c) {
+        case '\\':
+            escaped += "\\\\";
+            break;
+        case '\t':
+            escaped += "\\t";
+            break;
+        case '\n':
+            escaped += "\\n";
+            break;
+        case '\r':
+            escaped += "\\r";
+            break;
+        default:
+            escaped += c;
+        }
+    }
+    return escaped;
 }
 
-bool AnotherCopyRuns(platform::NamedMutexes& mutexes)
+std::string Unescaped(std::string_view text)
 {
-    for (const char* name : {extctl::kStatusOff, extctl::kStatusChange, extctl::kStatusOk}) {
-        if (mutexes.Exists(name))
-            return true;
+    std::string plain;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\' || i + 1 == text.size()) {
+            plain += text[i];
+            continue;
+        }
+        const char next = text[++i];
+        plain += next == 't' ? '\t' : next == 'n' ? '\n' : next == 'r' ? '\r' : next;
     }
-    return false;
+    return plain;
+}
+
+std::string ValueField(const platform::ProxyValue& value)
+{
+    return value ? "=" + Escaped(*value) : "-";
+}
+
+std::optional<platform::ProxyValue> ParseValueField(std::string_view field)
+{
+    if (field == "-")
+        return platform::ProxyValue();
+    if (field.empty() || field.front() != '=')
+        return std::nullopt;
+    return platform::ProxyValue(Unescaped(field.substr(1)));
+}
+
+std::vector<std::string_view> Split(std::string_view text, char separator)
+{
+    std::vector<std::string_view> pieces;
+    for (;;) {
+        const std::size_t end = text.find(separator);
+        pieces.push_back(text.substr(0, end));
+        if (end == std::string_view::npos)
+            return pieces;
+        text.remove_prefix(end + 1);
+    }
 }
 
 } // namespace
+
+std::string FormatAppliedProxy(const AppliedProxy& applied)
+{
+    std::string text = std::string(kFormatLine) + "\n";
+    text += "proxy\t" + Escaped(applied.server) + "\n";
+    text += "owner\t" + Escaped(applied.owner) + "\n";
+    if (applied.snapshot) {
+        for (const SnapshotValue& value : applied.snapshot->values) {
+            text += "value\t" + Escaped(value.store) + "\t" + Escaped(value.key) + "\t" +
+                    ValueField(value.before) + "\t" + ValueField(value.written) + "\n";
+        }
+    }
+    return text;
+}
+
+AppliedProxy ParseAppliedProxy(std::string_view text)
+{
+    std::vector<std::string_view> lines = Split(text, '\n');
+    for (std::string_view& line : lines) {
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+    }
+    if (lines.front() != kFormatLine)
+        return AppliedProxy{std::string(text), {}, std::nullopt};
+    AppliedProxy applied{{}, {}, ProxySnapshot()};
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        const std::vector<std::string_view> fields = Split(lines[i], '\t');
+        if (fields.size() == 2 && fields[0] == "proxy") {
+            applied.server = Unescaped(fields[1]);
+        } else if (fields.size() == 2 && fields[0] == "owner") {
+            applied.owner = Unescaped(fields[1]);
+        } else if (fields.size() == 5 && fields[0] == "value") {
+            const auto before = ParseValueField(fields[3]);
+            const auto written = ParseValueField(fields[4]);
+            // A line changed by hand says nothing reliable: it is left out.
+            if (before && written)
+                applied.snapshot->values.push_back(
+                    {Unescaped(fields[1]), Unescaped(fields[2]), *before, *written});
+        }
+    }
+    return applied;
+}
 
 AppliedProxyRecord::AppliedProxyRecord(std::string dataFolder)
     : path_(std::move(dataFolder) + kRecordFile)
 {
 }
 
-void AppliedProxyRecord::Write(const std::string& entry) const
+void AppliedProxyRecord::Write(const AppliedProxy& applied) const
 {
     try {
-        platform::ReplaceFileContent(path_, entry);
+        platform::ReplaceFileContent(path_, FormatAppliedProxy(applied));
     } catch (const platform::FileError&) {
         // Without the note only a crash goes unnoticed; nothing else changes.
     }
@@ -58,51 +139,15 @@ void AppliedProxyRecord::Remove() const
     platform::RemoveFile(path_);
 }
 
-std::optional<std::string> AppliedProxyRecord::Read() const
+std::optional<AppliedProxy> AppliedProxyRecord::Read() const
 {
     if (!platform::FileExists(path_))
         return std::nullopt;
     try {
-        return platform::ReadWholeFile(path_);
+        return ParseAppliedProxy(platform::ReadWholeFile(path_));
     } catch (const platform::FileError&) {
-        return std::string();
+        return AppliedProxy{};
     }
-}
-
-void SwitchSystemProxyOff(platform::Registry& registry,
-                          platform::InternetSettings& internetSettings)
-{
-    {
-        platform::RegistryKey key(registry, platform::kInternetSettingsKey, platform::kKeyWrite);
-        if (key.IsOpen())
-            key.WriteInteger("ProxyEnable", 0);
-    }
-    internetSettings.NotifySettingsChanged();
-}
-
-bool ClearStaleProxy(const std::string& dataFolder, platform::Registry& registry,
-                     platform::InternetSettings& internetSettings, platform::NamedMutexes& mutexes)
-{
-    const AppliedProxyRecord record(dataFolder);
-    const auto entry = record.Read();
-    if (!entry || AnotherCopyRuns(mutexes))
-        return false;
-    try {
-        SwitchSystemProxyOff(registry, internetSettings);
-    } catch (const std::exception&) {
-        // The record stays: the next start tries again.
-        return false;
-    }
-    record.Remove();
-    try {
-        platform::AppendToFile(dataFolder + kBugReportFile,
-                               LocalTimeStamp() + " The system proxy " + *entry +
-                                   " was still on from a run that ended without closing: "
-                                   "switched off at start.\r\n");
-    } catch (const platform::FileError&) {
-        // The proxy is off; only the note of it is missing.
-    }
-    return true;
 }
 
 } // namespace sysproxy

@@ -1,13 +1,27 @@
 #pragma once
 
-#include "platform/internet_settings.h"
-#include "platform/named_mutexes.h"
-#include "platform/registry.h"
+#include "sysproxy/proxy_snapshot.h"
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace sysproxy {
+
+// What a note of an applied proxy tells a later start.
+struct AppliedProxy {
+    // The proxy applied, as "HOST:PORT".
+    std::string server;
+    // The name the applying copy holds while it runs; empty when unknown.
+    std::string owner;
+    // None in a note from before snapshots were kept.
+    std::optional<ProxySnapshot> snapshot;
+};
+
+std::string FormatAppliedProxy(const AppliedProxy& applied);
+// Any text reads as some note: one that isn't in the format is the older
+// note, the entry alone.
+AppliedProxy ParseAppliedProxy(std::string_view text);
 
 // A note in the data folder that this program has pointed the system proxy
 // at an entry, kept until it switches the proxy off again. A run that ends
@@ -18,23 +32,12 @@ public:
     explicit AppliedProxyRecord(std::string dataFolder);
 
     // Failures pass silently: the proxy is applied all the same.
-    void Write(const std::string& entry) const;
+    void Write(const AppliedProxy& applied) const;
     void Remove() const;
-    std::optional<std::string> Read() const;
+    std::optional<AppliedProxy> Read() const;
 
 private:
     std::string path_;
 };
-
-// Switches the system proxy off and tells the system's web stack.
-void SwitchSystemProxyOff(platform::Registry& registry,
-                          platform::InternetSettings& internetSettings);
-
-// At start, before this run holds a status name: a proxy that an earlier run
-// left applied is switched off, unless another copy of the program runs and
-// owns it. The record goes, and a line in "bugreport.txt" tells what was
-// done. True when a proxy was switched off.
-bool ClearStaleProxy(const std::string& dataFolder, platform::Registry& registry,
-                     platform::InternetSettings& internetSettings, platform::NamedMutexes& mutexes);
 
 } // namespace sysproxy

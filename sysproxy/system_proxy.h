@@ -2,12 +2,13 @@
 
 #include "extctl/status_mutex.h"
 #include "i18n/localisation.h"
-#include "platform/internet_settings.h"
-#include "platform/registry.h"
+#include "platform/proxy_settings.h"
 #include "sysproxy/applied_proxy_record.h"
+#include "sysproxy/proxy_snapshot.h"
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace sysproxy {
 
@@ -18,31 +19,43 @@ struct ProxyIndicator {
     std::optional<std::string> txtMutex;
 };
 
-// The current user's system-wide web proxy: ProxyServer and ProxyEnable under
-// "Software\Microsoft\Windows\CurrentVersion\Internet Settings", announced to
-// the system's web stack after every change.
+// Where a note of the applied proxy goes, and the owner it names.
+struct RecordPlace {
+    std::string dataFolder;
+    std::string owner;
+};
+
+// The current user's system-wide web proxy, in every store where the user's
+// programs look for it (the Internet Settings key; on Linux the desktops'
+// settings too). Switching off puts back what the user had before.
 class SystemProxy {
 public:
-    // With a data folder, a record there tells a later start that a proxy
-    // is applied until it is switched off again.
-    SystemProxy(platform::Registry& registry, platform::InternetSettings& internetSettings,
-                extctl::StatusMutex& statusMutex, const i18n::Localisation& strings,
-                std::optional<std::string> recordFolder = std::nullopt);
+    // With a record place, a note there tells a later start that a proxy is
+    // applied, and what to put back, until it is switched off again.
+    SystemProxy(std::vector<platform::ProxySettingsStore*> stores, extctl::StatusMutex& statusMutex,
+                const i18n::Localisation& strings,
+                std::optional<RecordPlace> record = std::nullopt);
 
-    // Points the system proxy at the entry and switches it on, then holds
-    // "Hopvane_ok". A key that can't be opened is passed over silently; a
-    // failed write throws platform::ERegistryException and ends it there.
-    ProxyIndicator NastavProxy(const std::string& currentProxy);
+    // Points every store in use at the server and holds "Hopvane_ok". The
+    // first apply after a switch-off notes what the stores held. A failed
+    // write throws (platform::ERegistryException) and ends it there.
+    ProxyIndicator NastavProxy(const platform::ProxyServer& server);
 
-    // Switches the system proxy off; ProxyServer keeps its value.
+    // Switches the proxy off: puts back what the stores held before the first
+    // apply wherever they still hold what it wrote. Before this copy's first
+    // apply it switches the system's proxy off once, as a switch-off always
+    // has, but leaves the desktops' settings, which were never Hopvane's;
+    // after a put-back the settings are the user's again and stay.
     ProxyIndicator ZrusProxy();
 
 private:
-    platform::Registry& registry_;
-    platform::InternetSettings& internetSettings_;
+    std::vector<platform::ProxySettingsStore*> stores_;
     extctl::StatusMutex& statusMutex_;
     const i18n::Localisation& strings_;
     std::optional<AppliedProxyRecord> record_;
+    std::string owner_;
+    std::optional<ProxySnapshot> snapshot_;
+    bool mayClearPlainly_ = true;
 };
 
 } // namespace sysproxy

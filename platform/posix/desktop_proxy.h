@@ -1,26 +1,38 @@
 #pragma once
 
-#include <cstdint>
-#include <optional>
-#include <string>
-#include <string_view>
+#include "platform/proxy_settings.h"
 
 namespace platform {
 
-struct ProxyAddress {
-    std::string host;
-    std::uint16_t port = 0;
+// GNOME's proxy settings (org.gnome.system.proxy and its http, https, ftp
+// and socks children) in the user's GSettings. Keys are named "mode" and
+// "CHILD.KEY"; values are GVariant text, none where the key is at its
+// default. Where no GNOME session is reachable it is not in use and writes
+// nothing; errors of the desktop's own services are ignored.
+class GnomeProxySettings final : public ProxySettingsStore {
+public:
+    std::string Name() const override { return "gnome"; }
+    bool InUse() override;
+    ProxyValues Read() override;
+    ProxyValues ValuesFor(const ProxyServer& server) const override;
+    ProxyValues SwitchedOff(const ProxyValues& current,
+                            const std::optional<ProxyServer>& server) const override;
+    void Write(const ProxyValues& values) override;
 };
 
-// "HOST:PORT" as the program stores it. The host is limited to the letters,
-// digits and ".-_" of host names and addresses: the text comes from the
-// network and ends up in other programs' configuration.
-std::optional<ProxyAddress> SplitProxyEntry(std::string_view entry);
-
-// Point the desktop's proxy at the address, or switch it off without one.
-// Each does nothing where its desktop is absent; errors of the desktop's own
-// services are ignored.
-void ApplyGnomeProxy(const std::optional<ProxyAddress>& proxy);
-void ApplyKdeProxy(const std::optional<ProxyAddress>& proxy);
+// KDE's [Proxy Settings] in the user's kioslaverc; values are the text after
+// "=", none where the key is absent. In use where the file exists or a KDE
+// session runs. KIO's workers are told to reread it after each write; a file
+// that can't be read or written is passed over.
+class KdeProxySettings final : public ProxySettingsStore {
+public:
+    std::string Name() const override { return "kde"; }
+    bool InUse() override;
+    ProxyValues Read() override;
+    ProxyValues ValuesFor(const ProxyServer& server) const override;
+    ProxyValues SwitchedOff(const ProxyValues& current,
+                            const std::optional<ProxyServer>& server) const override;
+    void Write(const ProxyValues& values) override;
+};
 
 } // namespace platform

@@ -242,6 +242,17 @@ void HiveKey::SetValue(std::string_view name, std::uint32_t type, std::vector<st
     values.push_back(HiveValue{std::string(name), type, std::move(data)});
 }
 
+bool HiveKey::RemoveValue(std::string_view name)
+{
+    for (auto value = values.begin(); value != values.end(); ++value) {
+        if (EqualsIgnoreCase(value->name, name)) {
+            values.erase(value);
+            return true;
+        }
+    }
+    return false;
+}
+
 const HiveKey* Hive::FindKey(std::string_view path) const
 {
     for (const auto& key : keys) {

@@ -22,6 +22,8 @@ struct HiveKey {
 
     const HiveValue* FindValue(std::string_view name) const;
     void SetValue(std::string_view name, std::uint32_t type, std::vector<std::uint8_t> data);
+    // False when there was no such value.
+    bool RemoveValue(std::string_view name);
 };
 
 // The current user's hive as its file holds it, keys in creation order.

@@ -138,6 +138,26 @@ WinError HiveRegistry::QueryValue(Key key, std::string_view name, std::uint32_t*
     return kErrorSuccess;
 }
 
+WinError HiveRegistry::DeleteValue(Key key, std::string_view name)
+{
+    const OpenKey* open = FindOpenKey(key);
+    if (!open)
+        return kErrorInvalidHandle;
+    if (!(open->access & kKeySetValue))
+        return kErrorAccessDenied;
+    bool removed = false;
+    try {
+        UpdateHive(open->hivePath, [&](Hive& hive) {
+            HiveKey& found = hive.CreateKey(open->path);
+            removed = found.RemoveValue(name);
+            return removed;
+        });
+    } catch (const FileError&) {
+        return kErrorAccessDenied;
+    }
+    return removed ? kErrorSuccess : kErrorFileNotFound;
+}
+
 void HiveRegistry::CloseKey(Key key)
 {
     openKeys_.erase(key);

@@ -25,6 +25,7 @@ public:
                       const std::vector<std::uint8_t>& data) override;
     WinError QueryValue(Key key, std::string_view name, std::uint32_t* type,
                         std::vector<std::uint8_t>* data) override;
+    WinError DeleteValue(Key key, std::string_view name) override;
     void CloseKey(Key key) override;
 
 private:

@@ -1,56 +1,34 @@
 #include "platform/internet_settings.h"
 
-#include "platform/posix/desktop_internet_settings.h"
 #include "platform/posix/desktop_proxy.h"
-#include "platform/registry_key.h"
+#include "platform/proxy_settings.h"
+#include "platform/registry_proxy_settings.h"
 
 namespace platform {
 
 namespace {
 
-bool ProxyEnabled(Registry& registry)
-{
-    Registry::Key key = Registry::kNoKey;
-    if (registry.CreateKey(kInternetSettingsKey, kKeyRead, &key) != kErrorSuccess)
-        return false;
-    std::uint32_t type = kRegNone;
-    std::vector<std::uint8_t> data;
-    const bool enabled = registry.QueryValue(key, "ProxyEnable", &type, &data) == kErrorSuccess &&
-                         type == kRegDword && data == RegDwordData(1);
-    registry.CloseKey(key);
-    return enabled;
-}
-
-// One desktop's failure must not keep the other from hearing of the change.
-template <typename Apply> void IgnoringFailure(Apply apply) noexcept
-{
-    try {
-        apply();
-    } catch (...) {
-    }
-}
+// Nothing on Linux reads the hive's proxy: the desktops are stores of their
+// own, written beside it.
+class UnheardInternetSettings final : public InternetSettings {
+public:
+    void NotifySettingsChanged() override {}
+};
 
 } // namespace
 
-void DesktopInternetSettings::NotifySettingsChanged()
-{
-    IgnoringFailure([this] {
-        std::optional<ProxyAddress> proxy;
-        if (ProxyEnabled(registry_)) {
-            RegistryKey key(registry_, kInternetSettingsKey, kKeyRead);
-            proxy = SplitProxyEntry(key.ReadString("ProxyServer"));
-            if (!proxy)
-                return;
-        }
-        IgnoringFailure([&] { ApplyGnomeProxy(proxy); });
-        IgnoringFailure([&] { ApplyKdeProxy(proxy); });
-    });
-}
-
 InternetSettings& SystemInternetSettings()
 {
-    static DesktopInternetSettings settings(CurrentUserRegistry());
+    static UnheardInternetSettings settings;
     return settings;
+}
+
+std::vector<ProxySettingsStore*> SystemProxySettingsStores()
+{
+    static RegistryProxySettings hive(CurrentUserRegistry(), SystemInternetSettings());
+    static GnomeProxySettings gnome;
+    static KdeProxySettings kde;
+    return {&hive, &gnome, &kde};
 }
 
 } // namespace platform

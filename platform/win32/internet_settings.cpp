@@ -1,5 +1,8 @@
 #include "platform/internet_settings.h"
 
+#include "platform/proxy_settings.h"
+#include "platform/registry_proxy_settings.h"
+
 #include <windows.h>
 #include <wininet.h>
 
@@ -21,6 +24,12 @@ InternetSettings& SystemInternetSettings()
 {
     static WinInetSettings settings;
     return settings;
+}
+
+std::vector<ProxySettingsStore*> SystemProxySettingsStores()
+{
+    static RegistryProxySettings registry(CurrentUserRegistry(), SystemInternetSettings());
+    return {&registry};
 }
 
 } // namespace platform

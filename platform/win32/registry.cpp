@@ -57,6 +57,11 @@ public:
         return result;
     }
 
+    WinError DeleteValue(Key key, std::string_view name) override
+    {
+        return RegDeleteValueW(NativeKey(key), win32::ToWide(name).c_str());
+    }
+
     void CloseKey(Key key) override { RegCloseKey(NativeKey(key)); }
 };
 

@@ -128,6 +128,25 @@ TEST_F(CheckCycleTest, FailingEntriesGoToTheBlacklistUntilOnePasses)
     EXPECT_EQ(logic.CurrentProxy, "c:3");
 }
 
+// What the probes tested is what the system proxy gets; an entry no setting
+// could name fails without a probe, as a failing probe would.
+TEST_F(CheckCycleTest, AppliesExactlyTheServerThatWasTested)
+{
+    ProbesFailing({});
+    std::vector<std::string> probed;
+    probes.testProxy = [&probed](const switching::ProxyAddress& proxy, const std::string&) {
+        probed.push_back(proxy.host + ":" + proxy.port);
+        return true;
+    };
+    MainWindowLogic& logic = StartedWith("a;b:80\r\nh:0x50:x\r\n");
+    UntilIdle();
+    EXPECT_EQ(probed, std::vector<std::string>{"h:0x50"});
+    EXPECT_EQ(ReadFileBytes(DataFile("blacklist.txt")), "a;b:80\r\n");
+    EXPECT_EQ(ProxyServer(), "h:80");
+    EXPECT_EQ(view.changed, "Yes");
+    EXPECT_EQ(logic.CurrentProxy, "h:0x50:x");
+}
+
 TEST_F(CheckCycleTest, TheLastEntryFailingEndsTheCycle)
 {
     ProbesFailing({"a", "b"});

@@ -109,11 +109,11 @@ protected:
         sites = serviceSites;
         main = std::make_unique<TFrmMain>(MainWindowServices{
             platform::CurrentUserRegistry(), platform::SystemNamedMutexes(),
-            platform::SystemInternetSettings(), shell, clipboard, handOver,
+            platform::SystemProxySettingsStores(), shell, clipboard, handOver,
             settings::TestUrlStore(platform::SystemProfile(), IniPath()),
             net::ServiceEndpoints(sites),
             switching::ServiceCheckProbes(net::ServiceEndpoints(sites)), platform::DataFolder(),
-            systemName, briefSystemName, false, "Hopvane"});
+            systemName, briefSystemName, false, "Hopvane", ""});
         CrashReporter::SetMainWindow(main.get());
         config = std::make_unique<settings::TFrmConfig>(
             settings::ConfigWindowLogic(

@@ -5,6 +5,7 @@
 #include "platform/environment.h"
 #include "platform/files.h"
 #include "platform/registry_key.h"
+#include "platform/registry_proxy_settings.h"
 #include "platform/text_codec.h"
 #include "tests/net/scripted_server.h"
 #include "tests/support/fake_window.h"
@@ -178,7 +179,7 @@ protected:
         return MainWindowServices{
             platform::CurrentUserRegistry(),
             mutexes,
-            internet_,
+            {&hive_},
             shell,
             clipboard,
             handOver,
@@ -189,7 +190,8 @@ protected:
             "Test System 1",
             "TS 1",
             warn,
-            "Hopvane"};
+            "Hopvane",
+            ""};
     }
 
     // FormCreate with the service on the server.
@@ -225,6 +227,7 @@ protected:
     test_support::IsolatedUserEnvironment env_;
     RecordingMutexes mutexes;
     NoInternetSettings internet_;
+    platform::RegistryProxySettings hive_{platform::CurrentUserRegistry(), internet_};
     RecordingShell shell;
     RecordingClipboard clipboard;
     RecordingView view;

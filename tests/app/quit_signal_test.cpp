@@ -105,7 +105,7 @@ bool WaitFor(const char* statusName)
 
 // The program reaches the service it was built for, so this needs the
 // service's own ports.
-TEST(StaleProxy, AProgramKilledWithAProxyOnLeavesNoProxyAfterItsNextStart)
+TEST(StaleProxy, AProgramKilledWithAProxyOnLeavesTheUsersOwnAfterItsNextStart)
 {
     test_support::IsolatedUserEnvironment environment;
     test_support::ScopedEnv offscreen("QT_QPA_PLATFORM", "offscreen");
@@ -116,6 +116,16 @@ TEST(StaleProxy, AProgramKilledWithAProxyOnLeavesNoProxyAfterItsNextStart)
     test_support::WriteFileBytes(
         platform::DataFolder() + "proxylist.txt",
         net::GetTextDirect(service.Sites().czechHttp + "/hopvane/proxylist/proxy.txt"));
+    // The user's own proxy, in the hive and for KDE.
+    {
+        platform::RegistryKey key(platform::CurrentUserRegistry(), kInternetSettingsKey,
+                                  platform::kKeyWrite);
+        key.WriteString("ProxyServer", "192.0.2.1:8080");
+        key.WriteInteger("ProxyEnable", 1);
+    }
+    const std::string kioslaverc = environment.Root().File("config") + "/kioslaverc";
+    const std::string usersKde = "[Proxy Settings]\nProxyType=1\nhttpProxy=http://192.0.2.1 8080\n";
+    test_support::WriteFileBytes(kioslaverc, usersKde);
 
     const pid_t killed = StartProgram();
     ASSERT_TRUE(WaitUntilStarted(killed));
@@ -132,9 +142,16 @@ TEST(StaleProxy, AProgramKilledWithAProxyOnLeavesNoProxyAfterItsNextStart)
     ASSERT_EQ(waitpid(killed, &status, 0), killed);
     ASSERT_EQ(ProxyEnable(), 1u);
 
+    ASSERT_NE(test_support::ReadFileBytes(kioslaverc), usersKde);
+
     const pid_t restarted = StartProgram();
     ASSERT_TRUE(WaitUntilStarted(restarted));
-    EXPECT_EQ(ProxyEnable(), 0u);
+    EXPECT_EQ(ProxyEnable(), 1u);
+    EXPECT_EQ(platform::RegistryKey(platform::CurrentUserRegistry(), kInternetSettingsKey,
+                                    platform::kKeyRead)
+                  .ReadString("ProxyServer"),
+              "192.0.2.1:8080");
+    EXPECT_EQ(test_support::ReadFileBytes(kioslaverc), usersKde);
     EXPECT_NE(test_support::ReadFileBytes(platform::DataFolder() + "bugreport.txt")
                   .find("127.0.0.11:18128"),
               std::string::npos);

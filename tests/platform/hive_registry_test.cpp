@@ -183,6 +183,18 @@ TEST_F(HiveRegistryTest, MissingValuesAndKeysReadAsFileNotFound)
     EXPECT_EQ(data, RegSzData("cz"));
 }
 
+TEST_F(HiveRegistryTest, DeletedValuesAreGoneForOtherProcesses)
+{
+    const Registry::Key key = Open(kHopvaneKey, kKeyWrite);
+    ASSERT_EQ(registry_.SetValue(key, "Lang", kRegSz, RegSzData("en")), kErrorSuccess);
+    EXPECT_EQ(registry_.DeleteValue(Open(kHopvaneKey, kKeyRead), "Lang"), kErrorAccessDenied);
+    EXPECT_EQ(registry_.DeleteValue(key, "LANG"), kErrorSuccess);
+    std::uint32_t type = 0;
+    Bytes data;
+    EXPECT_EQ(ReadValue(hivePath_, kHopvaneKey, "Lang", &type, &data), kErrorFileNotFound);
+    EXPECT_EQ(registry_.DeleteValue(key, "Lang"), kErrorFileNotFound);
+}
+
 TEST_F(HiveRegistryTest, ClosedAndUnknownHandlesAreInvalid)
 {
     const Registry::Key key = Open(kHopvaneKey, kKeyRead | kKeyWrite);

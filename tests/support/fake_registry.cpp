@@ -47,6 +47,18 @@ platform::WinError FakeRegistry::QueryValue(Key key, std::string_view name, std:
     return platform::kErrorSuccess;
 }
 
+platform::WinError FakeRegistry::DeleteValue(Key key, std::string_view name)
+{
+    calls.push_back("delete " + std::string(name));
+    const auto it = open_.find(key);
+    if (it == open_.end())
+        return platform::kErrorInvalidHandle;
+    if (failSetValue.count(std::string(name)))
+        return platform::kErrorAccessDenied;
+    return keys[it->second].erase(std::string(name)) ? platform::kErrorSuccess
+                                                     : platform::kErrorFileNotFound;
+}
+
 void FakeRegistry::CloseKey(Key key)
 {
     calls.push_back("close");

@@ -24,10 +24,11 @@ public:
                                 const std::vector<std::uint8_t>& data) override;
     platform::WinError QueryValue(Key key, std::string_view name, std::uint32_t* type,
                                   std::vector<std::uint8_t>* data) override;
+    platform::WinError DeleteValue(Key key, std::string_view name) override;
     void CloseKey(Key key) override;
 
     // Calls as text, in order: "create PATH ACCESS", "set NAME TYPE SIZE",
-    // "query NAME", "close".
+    // "query NAME", "delete NAME", "close".
     std::vector<std::string> calls;
     std::map<std::string, std::map<std::string, Value>> keys;
     bool failCreateKey = false;

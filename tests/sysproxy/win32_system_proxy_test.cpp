@@ -3,7 +3,9 @@
 #include "i18n/localisation.h"
 #include "platform/internet_settings.h"
 #include "platform/named_mutexes.h"
+#include "platform/proxy_settings.h"
 #include "platform/registry.h"
+#include "platform/registry_key.h"
 #include "sysproxy/system_proxy.h"
 #include "tests/support/fake_window.h"
 #include "tests/support/raw_registry_win32.h"
@@ -56,13 +58,12 @@ protected:
     i18n::TsiLangDispatcher dispatcher_;
     test_support::FakeWindow mainWindow_;
     i18n::Localisation strings_{dispatcher_, mainWindow_};
-    SystemProxy proxy_{platform::CurrentUserRegistry(), platform::SystemInternetSettings(), status_,
-                       strings_};
+    SystemProxy proxy_{platform::SystemProxySettingsStores(), status_, strings_};
 };
 
-TEST_F(Win32SystemProxyTest, ApplyStoresTheEntryAsAStringAndEnablesItAsADword)
+TEST_F(Win32SystemProxyTest, ApplyStoresTheEntryAsAStringAndEnablesItAsADwordUntilCleared)
 {
-    proxy_.NastavProxy("192.0.2.7:3128");
+    proxy_.NastavProxy({"192.0.2.7", 3128});
 
     const RawValue server = ReadRaw(L"ProxyServer");
     ASSERT_EQ(server.result, ERROR_SUCCESS);
@@ -76,6 +77,10 @@ TEST_F(Win32SystemProxyTest, ApplyStoresTheEntryAsAStringAndEnablesItAsADword)
     EXPECT_EQ(enable.data, (std::vector<std::uint8_t>{1, 0, 0, 0}));
 
     EXPECT_TRUE(MutexExists(L"Hopvane_ok"));
+
+    proxy_.ZrusProxy();
+    EXPECT_EQ(ReadRaw(L"ProxyServer").result, ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(ReadRaw(L"ProxyEnable").data, (std::vector<std::uint8_t>{0, 0, 0, 0}));
 }
 
 TEST_F(Win32SystemProxyTest, ClearOnAMachineWithoutTheValuesWritesOnlyEnableZero)
@@ -88,13 +93,20 @@ TEST_F(Win32SystemProxyTest, ClearOnAMachineWithoutTheValuesWritesOnlyEnableZero
     EXPECT_EQ(ReadRaw(L"ProxyServer").result, ERROR_FILE_NOT_FOUND);
 }
 
-TEST_F(Win32SystemProxyTest, ClearAfterApplyKeepsTheServerAndTheOkName)
+TEST_F(Win32SystemProxyTest, ClearAfterApplyPutsTheUsersProxyBackAndKeepsTheOkName)
 {
-    proxy_.NastavProxy("192.0.2.7:3128");
-    proxy_.NastavProxy("proxy.example:8080");
-    proxy_.ZrusProxy();
+    {
+        platform::RegistryKey key(platform::CurrentUserRegistry(), platform::kInternetSettingsKey,
+                                  platform::kKeyWrite);
+        key.WriteString("ProxyServer", "corporate:8080");
+        key.WriteInteger("ProxyEnable", 1);
+    }
+    proxy_.NastavProxy({"192.0.2.7", 3128});
+    proxy_.NastavProxy({"proxy.example", 8080});
     EXPECT_EQ(ReadRaw(L"ProxyServer").data, Utf16WithNul(L"proxy.example:8080"));
-    EXPECT_EQ(ReadRaw(L"ProxyEnable").data, (std::vector<std::uint8_t>{0, 0, 0, 0}));
+    proxy_.ZrusProxy();
+    EXPECT_EQ(ReadRaw(L"ProxyServer").data, Utf16WithNul(L"corporate:8080"));
+    EXPECT_EQ(ReadRaw(L"ProxyEnable").data, (std::vector<std::uint8_t>{1, 0, 0, 0}));
     EXPECT_TRUE(MutexExists(L"Hopvane_ok"));
 }
 
