@@ -13,18 +13,18 @@ bool SnapshotValue::operator==(const SnapshotValue& other) const
 void ProxySnapshot::NoteWrite(const std::string& store, const platform::ProxyValues& current,
                               const platform::ProxyValues& written)
 {
-    for (const auto& [key, value] : written) {
-        const platform::ProxyValue now = platform::ValueOf(current, key);
+    for (const auto& write : written) {
+        const platform::ProxyValue now = platform::ValueOf(current, write.first);
         const auto noted = std::find_if(values.begin(), values.end(), [&](const SnapshotValue& v) {
-            return v.store == store && v.key == key;
+            return v.store == store && v.key == write.first;
         });
         if (noted == values.end()) {
-            values.push_back({store, key, now, value});
+            values.push_back({store, write.first, now, write.second});
             continue;
         }
         if (noted->written != now)
             noted->before = now;
-        noted->written = value;
+        noted->written = write.second;
     }
 }
 
