@@ -22,6 +22,7 @@ constexpr const char* kTriggerOff = "Hopvane_go_off";
 MainWindowLogic::MainWindowLogic(MainWindowServices services, MainView& view)
     : services_(std::move(services)), view_(view), strings_(dispatcher_, view.TranslationTarget()),
       store_(services_.dataFolder), statusMutex_(services_.mutexes),
+      requestAnswer_(services_.mutexes),
       systemProxy_(services_.proxyStores, statusMutex_, strings_,
                    sysproxy::RecordPlace{services_.dataFolder, services_.proxyOwner}),
       proxyCheckThread_(services_.handOver, *this, services_.probes)
@@ -166,6 +167,7 @@ void MainWindowLogic::SwitchClick(bool on)
         return;
     }
     view_.SetNextIPEnabled(false);
+    answerAtRunStart_ = false;
     // Stopped before the system proxy is cleared, so that a failing clear can
     // never leave a run free to apply a proxy after the switch went off.
     proxyCheckThread_.Stop();
@@ -206,15 +208,23 @@ void MainWindowLogic::ProxysDblClick()
 
 void MainWindowLogic::Timer1Timer()
 {
+    requestAnswer_.PollPassed();
     // A start waiting for a finishing run polls again once it has started.
     if (proxyCheckThread_.Waiting())
         return;
     // These two only need to be seen: looking costs far less than the
     // create-and-close that the next-proxy trigger has always taken.
-    if (!switchOn_ && services_.mutexes.Exists(kTriggerOn))
-        view_.TurnSwitch(true);
-    if (switchOn_ && services_.mutexes.Exists(kTriggerOff))
-        view_.TurnSwitch(false);
+    if (services_.mutexes.Exists(kTriggerOn)) {
+        const bool wasActive = proxyCheckThread_.Active();
+        if (!switchOn_)
+            view_.TurnSwitch(true);
+        AnswerRequest(!wasActive && proxyCheckThread_.Active());
+    }
+    if (services_.mutexes.Exists(kTriggerOff)) {
+        if (switchOn_)
+            view_.TurnSwitch(false);
+        AnswerRequest(false);
+    }
 
     const platform::NamedMutexes::Created trigger = services_.mutexes.Create(kTriggerNext);
     struct CloseAfterwards {
@@ -228,16 +238,39 @@ void MainWindowLogic::Timer1Timer()
     } closeAfterwards{services_.mutexes, trigger.handle};
     if (trigger.lastError == platform::kErrorAlreadyExists) {
         view_.SetReadMutexText(strings_.GetTextOrDefault("IDS_54"));
+        // A running check puts the request off until it ends: no answer yet.
+        const bool putOff = switchOn_ && proxyCheckThread_.Active();
         NextIP();
+        if (!putOff)
+            AnswerRequest(proxyCheckThread_.Active());
     } else {
         view_.SetReadMutexText(strings_.GetTextOrDefault("IDS_55"));
     }
+}
+
+void MainWindowLogic::AnswerRequest(bool startedCheck)
+{
+    answerAtRunStart_ = false;
+    if (!switchOn_)
+        requestAnswer_.Give(extctl::kAnswerOff);
+    else if (startedCheck)
+        answerAtRunStart_ = true;
+    else if (proxyCheckThread_.Active())
+        requestAnswer_.Give(extctl::kAnswerChecking);
+    else if (statusMutex_.Name() == extctl::kStatusOk)
+        requestAnswer_.Give(extctl::kAnswerApplied);
+    else
+        requestAnswer_.Give(extctl::kAnswerIdle);
 }
 
 void MainWindowLogic::RunStarting(const std::string& host)
 {
     view_.SetNextIPEnabled(false);
     view_.SetMutexText(statusMutex_.SwitchTo(extctl::kStatusChange));
+    if (answerAtRunStart_) {
+        answerAtRunStart_ = false;
+        requestAnswer_.Give(extctl::kAnswerChecking);
+    }
     view_.SetStatusText(strings_.GetTextOrDefault("IDS_48") + host);
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/entry_count_line.h"
 #include "app/main_view.h"
+#include "extctl/request_answer.h"
 #include "extctl/status_mutex.h"
 #include "i18n/localisation.h"
 #include "net/service_endpoints.h"
@@ -98,6 +99,9 @@ private:
     void DetectOriginalIP();
     void ShowCount(int entries);
     void ResetSpeedTest();
+    // Answers another program's request with the state it left: at once, or
+    // when the check it started has begun, which then shows "Hopvane_change".
+    void AnswerRequest(bool startedCheck);
 
     // CheckCycleHost
     std::string CurrentProxyEntry() override { return CurrentProxy; }
@@ -121,6 +125,9 @@ private:
     i18n::Localisation strings_;
     proxylist::ProxyStore store_;
     extctl::StatusMutex statusMutex_;
+    extctl::RequestAnswer requestAnswer_;
+    // A request started a check, which answers it when its first run begins.
+    bool answerAtRunStart_ = false;
     sysproxy::SystemProxy systemProxy_;
     // Follows the proxy list once creation has first shown the count.
     std::optional<EntryCountLine> countLine_;

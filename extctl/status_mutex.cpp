@@ -13,6 +13,7 @@ std::string StatusMutex::SwitchTo(const std::string& name)
     // A name held by another copy of the program yields a handle to it,
     // which keeps it alive just the same.
     handle_ = mutexes_.Create(name).handle;
+    name_ = name;
     return name;
 }
 

@@ -28,10 +28,13 @@ public:
     std::string SwitchTo(const std::string& name);
 
     bool HoldsHandle() const { return handle_ != platform::NamedMutexes::kNoHandle; }
+    // The name last switched to, held or not; empty before the first.
+    const std::string& Name() const { return name_; }
 
 private:
     platform::NamedMutexes& mutexes_;
     platform::NamedMutexes::Handle handle_ = platform::NamedMutexes::kNoHandle;
+    std::string name_;
 };
 
 } // namespace extctl

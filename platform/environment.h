@@ -14,7 +14,9 @@ std::optional<std::string> EnvironmentValue(const std::string& name);
 // systems use their per-user data folder ($XDG_DATA_HOME, else ~/.local/share).
 std::string AppDataFolder();
 
-// The value of TEMP; elsewhere $TMPDIR, else /tmp.
+// The value of TEMP, which Windows keeps per user. Elsewhere, where no TEMP
+// is set, a folder of the user's own: $XDG_RUNTIME_DIR, else
+// $XDG_CACHE_HOME/hopvane (or ~/.cache/hopvane), made when missing.
 std::string TempFolder();
 
 // The application-data folder followed by "Hopvane" and a separator.

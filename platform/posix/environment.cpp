@@ -1,6 +1,7 @@
 #include "platform/environment.h"
 
 #include "platform/posix/config_folder.h"
+#include "platform/posix/file_lock.h"
 
 #include <pwd.h>
 #include <unistd.h>
@@ -68,8 +69,14 @@ std::string TempFolder()
 {
     std::string folder = NonEmptyValue("TEMP");
     if (folder.empty())
-        folder = NonEmptyValue("TMPDIR");
-    return folder.empty() ? "/tmp" : folder;
+        folder = NonEmptyValue("XDG_RUNTIME_DIR");
+    if (!folder.empty())
+        return folder;
+    // Never a folder shared with other users, as /tmp is: a file of theirs
+    // there could not be replaced.
+    folder = WithoutTrailingSeparator(XdgFolder("XDG_CACHE_HOME", "/.cache")) + "/hopvane";
+    posix::MakeDirectories(folder);
+    return folder;
 }
 
 std::string DataFolder()

@@ -2,6 +2,8 @@
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace platform {
 namespace {
@@ -33,15 +35,25 @@ TEST(DataFolder, EmptyAppDataCountsAsUnset)
     EXPECT_EQ(DataFolder(), "/xdg/data/Hopvane/");
 }
 
-TEST(TempFolder, PrefersTempThenTmpdirThenSlashTmp)
+// A shared folder such as /tmp may hold another user's copy, which could not
+// be replaced: the folder is always the user's own.
+TEST(TempFolder, IsTheUsersOwn)
 {
+    test_support::TempDir home;
     ScopedEnv temp("TEMP", "/t1");
-    ScopedEnv tmpdir("TMPDIR", "/t2");
+    ScopedEnv tmpdir("TMPDIR", "/tmp");
+    ScopedEnv runtime("XDG_RUNTIME_DIR", "/run/user/7");
+    ScopedEnv cache("XDG_CACHE_HOME", home.Path());
     EXPECT_EQ(TempFolder(), "/t1");
     ScopedEnv noTemp("TEMP", std::nullopt);
-    EXPECT_EQ(TempFolder(), "/t2");
-    ScopedEnv noTmpdir("TMPDIR", std::nullopt);
-    EXPECT_EQ(TempFolder(), "/tmp");
+    EXPECT_EQ(TempFolder(), "/run/user/7");
+    ScopedEnv noRuntime("XDG_RUNTIME_DIR", std::nullopt);
+    const std::string own = home.Path() + "/hopvane";
+    EXPECT_EQ(TempFolder(), own);
+    struct stat made {};
+    ASSERT_EQ(stat(own.c_str(), &made), 0);
+    EXPECT_EQ(made.st_mode & 0777, 0700u);
+    EXPECT_EQ(made.st_uid, getuid());
 }
 
 TEST(ServiceFolders, FollowXdgVariables)

@@ -24,7 +24,15 @@ FakeHopvane::FakeHopvane(FakeClock& clock, Start start, ProgramBehaviour behavio
         running_ = false;
         break;
     case Start::kOff:
+        switchOn_ = false;
         state_ = kStatusOff;
+        break;
+    case Start::kOnWithNothing:
+        behaviour_.hasEntries = false;
+        state_ = kStatusOff;
+        break;
+    case Start::kRanOut:
+        state_ = kStatusChange;
         break;
     case Start::kChecking:
         state_ = kStatusChange;
@@ -62,7 +70,8 @@ void FakeHopvane::Close(Handle handle)
 
 bool FakeHopvane::Exists(std::string_view name)
 {
-    return (!visible_.empty() && visible_ == name) || IsRequested(name);
+    return (!visible_.empty() && visible_ == name) || (!answer_.empty() && answer_ == name) ||
+           IsRequested(name);
 }
 
 void FakeHopvane::RunUntil(std::chrono::milliseconds elapsed)
@@ -79,9 +88,13 @@ void FakeHopvane::RunUntil(std::chrono::milliseconds elapsed)
         if (switchEnd_ == now_) {
             switchEnd_.reset();
             visible_ = state_;
+            if (!pendingAnswer_.empty())
+                answer_ = std::move(pendingAnswer_);
+            pendingAnswer_.clear();
         } else if (behaviour_.switchOffAt == now_) {
             behaviour_.switchOffAt.reset();
             checkEnd_.reset();
+            switchOn_ = false;
             SwitchTo(kStatusOff);
         } else if (checkEnd_ == now_) {
             checkEnd_.reset();
@@ -97,16 +110,42 @@ void FakeHopvane::RunUntil(std::chrono::milliseconds elapsed)
 
 void FakeHopvane::Poll()
 {
+    if (!answer_.empty() && ++answerPolls_ >= 2)
+        answer_.clear();
     if (!behaviour_.actsOnRequests)
         return;
-    if (IsRequested(kRequestOff) && state_ != kStatusOff) {
-        checkEnd_.reset();
-        SwitchTo(kStatusOff);
-    } else if (IsRequested(kRequestOn) && state_ == kStatusOff) {
-        StartCheck();
-    } else if (IsRequested(kRequestNext) && state_ != kStatusOff && !checkEnd_) {
-        StartCheck();
+    if (IsRequested(kRequestOff)) {
+        if (switchOn_) {
+            switchOn_ = false;
+            checkEnd_.reset();
+            SwitchTo(kStatusOff);
+        }
+        Answer();
+    } else if (IsRequested(kRequestOn)) {
+        if (!switchOn_) {
+            switchOn_ = true;
+            if (behaviour_.hasEntries)
+                StartCheck();
+        }
+        Answer();
+    } else if (IsRequested(kRequestNext) && !(switchOn_ && checkEnd_)) {
+        if (switchOn_ && behaviour_.hasEntries)
+            StartCheck();
+        Answer();
     }
+}
+
+void FakeHopvane::Answer()
+{
+    answerPolls_ = 0;
+    std::string answer = !switchOn_            ? hopvane_ctl::kAnswerOff
+                         : checkEnd_           ? hopvane_ctl::kAnswerChecking
+                         : state_ == kStatusOk ? hopvane_ctl::kAnswerApplied
+                                               : hopvane_ctl::kAnswerIdle;
+    if (switchEnd_)
+        pendingAnswer_ = std::move(answer);
+    else
+        answer_ = std::move(answer);
 }
 
 void FakeHopvane::StartCheck()

@@ -16,6 +16,8 @@ struct ProgramBehaviour {
     bool actsOnRequests = true;
     bool checkFindsProxy = true;
     bool refusesNames = false;
+    // Its proxy list has an entry to check.
+    bool hasEntries = true;
     // Over before the next poll, so a request held too long starts another.
     std::chrono::milliseconds checkTime{50};
     // The user switches off then.
@@ -23,12 +25,15 @@ struct ProgramBehaviour {
 };
 
 // Hopvane as its named mutexes show it, on a FakeClock: it holds one status
-// name, looks for requests every 88 ms and leaves no name for a moment when it
-// switches. Other handles are the tool's, which must never open a status
-// name.
+// name, looks for requests every 88 ms, answers each for two looks once it
+// acted on it and leaves no name for a moment when it switches. Other handles
+// are the tool's, which must never open a status name.
 class FakeHopvane final : public platform::NamedMutexes {
 public:
-    enum class Start { kNotRunning, kOff, kChecking, kOk };
+    // kRanOut: switched on, the last cycle found no proxy and its list has
+    // entries above where it began; kOnWithNothing: switched on with nothing
+    // to check, so the status stayed "Hopvane_off".
+    enum class Start { kNotRunning, kOff, kChecking, kOk, kRanOut, kOnWithNothing };
 
     static constexpr std::chrono::milliseconds kPollInterval{88};
     static constexpr std::chrono::milliseconds kSwitchGap{10};
@@ -51,9 +56,16 @@ private:
     void Poll();
     void StartCheck();
     void SwitchTo(const char* name);
+    // Published once a switch in progress has ended, as the program answers
+    // after its status name changed.
+    void Answer();
 
     ProgramBehaviour behaviour_;
     bool running_ = true;
+    bool switchOn_ = true;
+    std::string answer_;
+    std::string pendingAnswer_;
+    int answerPolls_ = 0;
     std::chrono::milliseconds now_{0};
     std::chrono::milliseconds nextPoll_ = kPollInterval;
     std::optional<std::chrono::milliseconds> checkEnd_;

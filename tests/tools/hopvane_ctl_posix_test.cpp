@@ -20,8 +20,8 @@ using hopvane_ctl::kStatusOk;
 using platform::NamedMutexes;
 
 // A program in a thread of its own: it holds Hopvane_ok, looks for
-// Hopvane_go_change every 88 ms and answers it with a check that lasts until
-// the next look.
+// Hopvane_go_change every 88 ms and acts on it with a check that lasts until
+// the next look, answering that it checks.
 class ProgramThread {
 public:
     ProgramThread() : status_(mutexes_.Create(kStatusOk).handle)
@@ -44,8 +44,14 @@ private:
     void Run()
     {
         bool checking = false;
+        NamedMutexes::Handle answer = NamedMutexes::kNoHandle;
+        int answerPolls = 0;
         while (!stop_) {
             std::this_thread::sleep_for(std::chrono::milliseconds(88));
+            if (answer != NamedMutexes::kNoHandle && ++answerPolls >= 2) {
+                mutexes_.Close(answer);
+                answer = NamedMutexes::kNoHandle;
+            }
             if (checking) {
                 SwitchTo(kStatusOk);
                 checking = false;
@@ -53,9 +59,12 @@ private:
                 SwitchTo(kStatusChange);
                 ++checksStarted_;
                 checking = true;
+                answer = mutexes_.Create(hopvane_ctl::kAnswerChecking).handle;
+                answerPolls = 0;
             }
             ++polls_;
         }
+        mutexes_.Close(answer);
     }
 
     void SwitchTo(const char* name)

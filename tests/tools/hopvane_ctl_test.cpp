@@ -100,6 +100,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(ParseCase{{"status"}, Command::kStatus, std::nullopt},
                       ParseCase{{"next"}, Command::kNext, std::nullopt},
                       ParseCase{{"next", "--wait", "60"}, Command::kNext, seconds(60)},
+                      ParseCase{{"next", "--wait=7"}, Command::kNext, seconds(7)},
+                      ParseCase{{"--wait", "5", "next"}, Command::kNext, seconds(5)},
                       ParseCase{{"on", "--wait", "0"}, Command::kOn, seconds(0)},
                       ParseCase{{"off"}, Command::kOff, std::nullopt},
                       ParseCase{{"watch"}, Command::kWatch, std::nullopt},
@@ -107,26 +109,36 @@ INSTANTIATE_TEST_SUITE_P(
                       ParseCase{{"next", "-h"}, Command::kHelp, std::nullopt},
                       ParseCase{{"bogus", "--help"}, Command::kHelp, std::nullopt}));
 
-class UsageErrorTest : public ::testing::TestWithParam<std::vector<std::string_view>> {};
+struct UsageCase {
+    std::vector<std::string_view> arguments;
+    const char* message;
+};
 
-TEST_P(UsageErrorTest, IsRefused)
+class UsageErrorTest : public ::testing::TestWithParam<UsageCase> {};
+
+TEST_P(UsageErrorTest, SaysWhatIsWrongWithTheArgumentAsGiven)
 {
-    EXPECT_TRUE(
-        std::holds_alternative<hopvane_ctl::UsageError>(hopvane_ctl::ParseArguments(GetParam())));
+    const auto parsed = hopvane_ctl::ParseArguments(GetParam().arguments);
+    const auto* error = std::get_if<hopvane_ctl::UsageError>(&parsed);
+    ASSERT_NE(error, nullptr);
+    EXPECT_EQ(error->message, GetParam().message);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Invalid, UsageErrorTest,
-    ::testing::Values(std::vector<std::string_view>{}, std::vector<std::string_view>{"start"},
-                      std::vector<std::string_view>{"--status"},
-                      std::vector<std::string_view>{"status", "now"},
-                      std::vector<std::string_view>{"off", "--wait", "5"},
-                      std::vector<std::string_view>{"next", "--wait"},
-                      std::vector<std::string_view>{"next", "--wait", "-1"},
-                      std::vector<std::string_view>{"next", "--wait", "1.5"},
-                      std::vector<std::string_view>{"next", "--wait", "99999999999"},
-                      std::vector<std::string_view>{"next", "--wait", "1", "--wait", "2"},
-                      std::vector<std::string_view>{"next", "--wait=5"}));
+    ::testing::Values(UsageCase{{}, "no command given"},
+                      UsageCase{{"start"}, "unknown command 'start'"},
+                      UsageCase{{"--status"}, "unknown option '--status'"},
+                      UsageCase{{"status", "extra"},
+                                "'status' takes no further argument, not 'extra'"},
+                      UsageCase{{"off", "--wait", "5"}, "'off' takes no --wait"},
+                      UsageCase{{"--wait", "5"}, "--wait needs a command: next or on"},
+                      UsageCase{{"next", "--wait"}, "--wait needs a number of seconds"},
+                      UsageCase{{"next", "--wait", "-1"}, "--wait takes whole seconds, not '-1'"},
+                      UsageCase{{"next", "--wait=1.5"}, "--wait takes whole seconds, not '1.5'"},
+                      UsageCase{{"next", "--wait", "99999999999"},
+                                "--wait takes whole seconds, not '99999999999'"},
+                      UsageCase{{"next", "--wait", "1", "--wait=2"}, "--wait given twice"}));
 
 struct StatusCase {
     std::vector<StatusTimeline::Step> timeline;
@@ -168,50 +180,44 @@ protected:
     FakeClock clock_;
 };
 
-TEST_F(ControllerTest, NextStartsExactlyOneChangeAndLetsGoOfTheRequest)
-{
-    FakeHopvane program(clock_, Start::kOk);
-    const Outcome outcome = Controller(program, clock_).Next(std::nullopt);
-    EXPECT_EQ(outcome.code, ExitCode::kSuccess);
-    EXPECT_EQ(program.StatusName(), hopvane_ctl::kStatusChange);
-    EXPECT_FALSE(program.IsRequested(hopvane_ctl::kRequestNext));
-    RunOn();
-    EXPECT_EQ(program.ChecksStarted(), 1);
-}
-
-TEST_F(ControllerTest, NextDuringACheckStartsOneMoreAfterItEnds)
-{
-    FakeHopvane program(clock_, Start::kChecking);
-    const Outcome outcome = Controller(program, clock_).Next(std::nullopt);
-    EXPECT_EQ(outcome.code, ExitCode::kSuccess);
-    RunOn();
-    EXPECT_EQ(program.ChecksStarted(), 1);
-}
-
-struct UnansweredCase {
+struct NextCase {
     Start start;
-    bool actsOnRequests;
+    std::optional<seconds> wait;
     ExitCode code;
+    int checks;
 };
 
-class UnansweredNextTest : public ControllerTest,
-                           public ::testing::WithParamInterface<UnansweredCase> {};
+// One next is exactly one change, or none and the reason, from every state.
+class NextTest : public ControllerTest, public ::testing::WithParamInterface<NextCase> {};
 
-TEST_P(UnansweredNextTest, GivesUpAndLetsGoOfTheRequest)
+TEST_P(NextTest, MakesExactlyOneChangeOrSaysWhyNone)
 {
-    ProgramBehaviour behaviour;
-    behaviour.actsOnRequests = GetParam().actsOnRequests;
-    FakeHopvane program(clock_, GetParam().start, behaviour);
-    const Outcome outcome = Controller(program, clock_).Next(std::nullopt);
+    FakeHopvane program(clock_, GetParam().start);
+    const Outcome outcome = Controller(program, clock_).Next(GetParam().wait);
     EXPECT_EQ(outcome.code, GetParam().code) << outcome.message;
     EXPECT_FALSE(program.IsRequested(hopvane_ctl::kRequestNext));
-    EXPECT_EQ(program.ChecksStarted(), 0);
+    RunOn();
+    EXPECT_EQ(program.ChecksStarted(), GetParam().checks);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Programs, UnansweredNextTest,
-    ::testing::Values(UnansweredCase{Start::kOff, true, ExitCode::kSwitchedOff},
-                      UnansweredCase{Start::kOk, false, ExitCode::kNoReaction}));
+    States, NextTest,
+    ::testing::Values(NextCase{Start::kOk, std::nullopt, ExitCode::kSuccess, 1},
+                      NextCase{Start::kChecking, std::nullopt, ExitCode::kSuccess, 1},
+                      NextCase{Start::kRanOut, std::nullopt, ExitCode::kSuccess, 1},
+                      NextCase{Start::kRanOut, seconds(5), ExitCode::kSuccess, 1},
+                      NextCase{Start::kOnWithNothing, std::nullopt, ExitCode::kNothingToCheck, 0},
+                      NextCase{Start::kOff, std::nullopt, ExitCode::kSwitchedOff, 0}));
+
+TEST_F(ControllerTest, AnUnansweredNextIsWithdrawn)
+{
+    ProgramBehaviour behaviour;
+    behaviour.actsOnRequests = false;
+    FakeHopvane program(clock_, Start::kOk, behaviour);
+    const Outcome outcome = Controller(program, clock_).Next(std::nullopt);
+    EXPECT_EQ(outcome.code, ExitCode::kNoReaction) << outcome.message;
+    EXPECT_FALSE(program.IsRequested(hopvane_ctl::kRequestNext));
+}
 
 struct WaitCase {
     ProgramBehaviour behaviour;
@@ -252,57 +258,43 @@ struct SwitchCase {
     Start start;
     Command command;
     std::optional<seconds> wait;
-    const char* request;
+    ExitCode code;
     const char* statusAfter;
+    int checks;
 };
 
-class SwitchTest : public ControllerTest, public ::testing::WithParamInterface<SwitchCase> {
-protected:
-    Outcome Switch(platform::NamedMutexes& mutexes)
-    {
-        Controller controller(mutexes, clock_);
-        if (GetParam().command == Command::kOn)
-            return controller.SwitchOn(GetParam().wait);
-        return controller.SwitchOff();
-    }
-};
+// on and off always ask, and say what came of it.
+class SwitchTest : public ControllerTest, public ::testing::WithParamInterface<SwitchCase> {};
 
-TEST_P(SwitchTest, HoldsTheRequestUntilTheProgramActsOnIt)
+TEST_P(SwitchTest, AsksAndReportsWhatCameOfIt)
 {
     FakeHopvane program(clock_, GetParam().start);
-    const Outcome outcome = Switch(program);
-    EXPECT_EQ(outcome.code, ExitCode::kSuccess) << outcome.message;
+    Controller controller(program, clock_);
+    const char* request = GetParam().command == Command::kOn ? "Hopvane_go_on" : "Hopvane_go_off";
+    const Outcome outcome = GetParam().command == Command::kOn
+                                ? controller.SwitchOn(GetParam().wait)
+                                : controller.SwitchOff();
+    EXPECT_EQ(outcome.code, GetParam().code) << outcome.message;
     EXPECT_EQ(program.StatusName(), GetParam().statusAfter);
-    EXPECT_FALSE(program.IsRequested(GetParam().request));
-    EXPECT_THAT(program.CreatedNames(), ::testing::ElementsAre(GetParam().request));
+    EXPECT_EQ(program.ChecksStarted(), GetParam().checks);
+    EXPECT_THAT(program.CreatedNames(), ::testing::ElementsAre(request));
+    EXPECT_FALSE(program.IsRequested(request));
 }
 
-INSTANTIATE_TEST_SUITE_P(Requests, SwitchTest,
-                         ::testing::Values(SwitchCase{Start::kOff, Command::kOn, std::nullopt,
-                                                      "Hopvane_go_on", "Hopvane_change"},
-                                           SwitchCase{Start::kOff, Command::kOn, seconds(5),
-                                                      "Hopvane_go_on", "Hopvane_ok"},
-                                           SwitchCase{Start::kOk, Command::kOff, std::nullopt,
-                                                      "Hopvane_go_off", "Hopvane_off"}));
-
-class SwitchAlreadyDoneTest : public SwitchTest {};
-
-TEST_P(SwitchAlreadyDoneTest, MakesNoRequest)
-{
-    FakeHopvane program(clock_, GetParam().start);
-    const Outcome outcome = Switch(program);
-    EXPECT_EQ(outcome.code, ExitCode::kSuccess) << outcome.message;
-    EXPECT_EQ(program.StatusName(), GetParam().statusAfter);
-    EXPECT_THAT(program.CreatedNames(), ::testing::IsEmpty());
-}
-
-INSTANTIATE_TEST_SUITE_P(States, SwitchAlreadyDoneTest,
-                         ::testing::Values(SwitchCase{Start::kOk, Command::kOn, std::nullopt,
-                                                      "Hopvane_go_on", "Hopvane_ok"},
-                                           SwitchCase{Start::kChecking, Command::kOn, std::nullopt,
-                                                      "Hopvane_go_on", "Hopvane_change"},
-                                           SwitchCase{Start::kOff, Command::kOff, std::nullopt,
-                                                      "Hopvane_go_off", "Hopvane_off"}));
+INSTANTIATE_TEST_SUITE_P(
+    Requests, SwitchTest,
+    ::testing::Values(
+        SwitchCase{Start::kOff, Command::kOn, std::nullopt, ExitCode::kSuccess, "Hopvane_change",
+                   1},
+        SwitchCase{Start::kOff, Command::kOn, seconds(5), ExitCode::kSuccess, "Hopvane_ok", 1},
+        SwitchCase{Start::kOk, Command::kOn, std::nullopt, ExitCode::kSuccess, "Hopvane_ok", 0},
+        SwitchCase{Start::kOnWithNothing, Command::kOn, std::nullopt, ExitCode::kNothingToCheck,
+                   "Hopvane_off", 0},
+        SwitchCase{Start::kOk, Command::kOff, std::nullopt, ExitCode::kSuccess, "Hopvane_off", 0},
+        SwitchCase{Start::kOnWithNothing, Command::kOff, std::nullopt, ExitCode::kSuccess,
+                   "Hopvane_off", 0},
+        SwitchCase{Start::kOff, Command::kOff, std::nullopt, ExitCode::kSuccess, "Hopvane_off",
+                   0}));
 
 TEST_F(ControllerTest, NoRequestIsMadeWhenNoProgramRuns)
 {

@@ -4,6 +4,8 @@
 #include "tools/hopvane_ctl/mutex_names.h"
 #include "tools/hopvane_ctl/status.h"
 
+#include <algorithm>
+
 namespace hopvane_ctl {
 
 namespace {
@@ -11,10 +13,25 @@ namespace {
 // Well inside the program's 88 ms poll, so a request is let go before the
 // program looks for it again.
 constexpr std::chrono::milliseconds kPollInterval(5);
+// An answer to somebody else's request goes within two of the program's
+// polls; a request made while it exists would take it for its own.
+constexpr std::chrono::milliseconds kEarlierAnswerLimit(250);
 
 Outcome NotRunning()
 {
     return {ExitCode::kNotRunning, "Hopvane is not running"};
+}
+
+Outcome NothingToCheck()
+{
+    return {ExitCode::kNothingToCheck,
+            "Hopvane is switched on but checks nothing: no entry of its proxy list is selected "
+            "(the list is empty or ran out; refresh it)"};
+}
+
+Outcome Ignored(std::string_view request)
+{
+    return {ExitCode::kSwitchedOff, "Hopvane is switched off and ignored " + std::string(request)};
 }
 
 } // namespace
@@ -41,75 +58,102 @@ Outcome Controller::ShowStatus()
 
 Outcome Controller::Next(std::optional<std::chrono::seconds> wait)
 {
-    const Status start = ReadSettledStatus(mutexes_, clock_);
-    if (start == Status::kNone)
-        return NotRunning();
-    // A check that runs already keeps its name until it ends: only the name
-    // coming back after it went away shows the new change.
-    bool changeWasGone = start != Status::kChange;
-    const auto refusal = Request(kRequestNext, [&] {
-        const bool changing = mutexes_.Exists(kStatusChange);
-        changeWasGone = changeWasGone || !changing;
-        return changing && changeWasGone;
-    });
-    if (refusal)
+    const auto deadline = clock_.Now() + wait.value_or(std::chrono::seconds(0));
+    // A running check puts the request off: within the wait, that is fine.
+    const auto answer =
+        Request(kRequestNext, std::max<std::chrono::milliseconds>(
+                                  kReactionLimit, wait.value_or(std::chrono::seconds(0))));
+    if (const auto* refusal = std::get_if<Outcome>(&answer))
         return *refusal;
+    switch (std::get<Answer>(answer)) {
+    case Answer::kOff:
+        return Ignored(kRequestNext);
+    case Answer::kIdle:
+        return NothingToCheck();
+    case Answer::kApplied:
+        return {ExitCode::kSuccess, "Hopvane_ok: a proxy is applied"};
+    case Answer::kChecking:
+        break;
+    }
     if (!wait)
         return {ExitCode::kSuccess, "Hopvane_change: the next proxy is being checked"};
-    return AwaitProxy(*wait);
+    return AwaitProxy(deadline, *wait);
 }
 
 Outcome Controller::SwitchOn(std::optional<std::chrono::seconds> wait)
 {
-    const Status start = ReadSettledStatus(mutexes_, clock_);
-    if (start == Status::kNone)
-        return NotRunning();
-    if (start == Status::kOff) {
-        const auto refusal = Request(kRequestOn, [&] {
-            return mutexes_.Exists(kStatusChange) || mutexes_.Exists(kStatusOk);
-        });
-        if (refusal)
-            return *refusal;
+    const auto deadline = clock_.Now() + wait.value_or(std::chrono::seconds(0));
+    const auto answer = Request(kRequestOn, kReactionLimit);
+    if (const auto* refusal = std::get_if<Outcome>(&answer))
+        return *refusal;
+    switch (std::get<Answer>(answer)) {
+    case Answer::kOff:
+        return {ExitCode::kSwitchedOff, "Hopvane stayed switched off"};
+    case Answer::kIdle:
+        return NothingToCheck();
+    case Answer::kApplied:
+        return {ExitCode::kSuccess, "Hopvane is switched on: Hopvane_ok, a proxy is applied"};
+    case Answer::kChecking:
+        break;
     }
-    if (wait)
-        return AwaitProxy(*wait);
-    return {ExitCode::kSuccess,
-            start == Status::kOff ? "Hopvane is switched on" : "Hopvane is on already"};
+    if (!wait)
+        return {ExitCode::kSuccess, "Hopvane is switched on: Hopvane_change, a proxy is being "
+                                    "checked"};
+    return AwaitProxy(deadline, *wait);
 }
 
 Outcome Controller::SwitchOff()
 {
-    const Status start = ReadSettledStatus(mutexes_, clock_);
-    if (start == Status::kNone)
-        return NotRunning();
-    if (start == Status::kOff)
-        return {ExitCode::kSuccess, "Hopvane is off already"};
-    const auto refusal = Request(kRequestOff, [&] { return mutexes_.Exists(kStatusOff); });
-    if (refusal)
+    const auto answer = Request(kRequestOff, kReactionLimit);
+    if (const auto* refusal = std::get_if<Outcome>(&answer))
         return *refusal;
+    if (std::get<Answer>(answer) != Answer::kOff)
+        return {ExitCode::kNoReaction, "Hopvane stayed switched on"};
     return {ExitCode::kSuccess, "Hopvane is switched off"};
 }
 
-std::optional<Outcome> Controller::Request(std::string_view request,
-                                           const std::function<bool()>& taken)
+std::variant<Answer, Outcome> Controller::Request(std::string_view request,
+                                                  std::chrono::milliseconds limit)
 {
-    bool wasTaken = false;
+    if (ReadSettledStatus(mutexes_, clock_) == Status::kNone)
+        return NotRunning();
+    PollUntil(kEarlierAnswerLimit, [this] { return !ReadAnswer(); });
+    std::optional<Answer> answer;
     {
         const HeldName held(mutexes_, request);
         if (!held.IsHeld())
             return Outcome{ExitCode::kSystemError, "cannot create " + std::string(request) +
                                                        " (error " + std::to_string(held.Error()) +
                                                        ")"};
-        wasTaken = PollUntil(kReactionLimit, taken);
+        // A status switch leaves no name for a moment: only a lasting
+        // absence means the program has gone.
+        PollUntil(limit, [&] {
+            answer = ReadAnswer();
+            return answer || (ReadStatusNow(mutexes_) == Status::kNone &&
+                              ReadSettledStatus(mutexes_, clock_) == Status::kNone);
+        });
     }
-    if (wasTaken)
-        return std::nullopt;
-    return Unanswered(request);
+    if (answer)
+        return *answer;
+    return Unanswered(request, limit);
 }
 
-Outcome Controller::AwaitProxy(std::chrono::seconds wait)
+std::optional<Answer> Controller::ReadAnswer()
 {
-    const auto deadline = clock_.Now() + wait;
+    if (mutexes_.Exists(kAnswerChecking))
+        return Answer::kChecking;
+    if (mutexes_.Exists(kAnswerApplied))
+        return Answer::kApplied;
+    if (mutexes_.Exists(kAnswerIdle))
+        return Answer::kIdle;
+    if (mutexes_.Exists(kAnswerOff))
+        return Answer::kOff;
+    return std::nullopt;
+}
+
+Outcome Controller::AwaitProxy(std::chrono::steady_clock::time_point deadline,
+                               std::chrono::seconds wait)
+{
     for (;;) {
         switch (ReadSettledStatus(mutexes_, clock_)) {
         case Status::kOk:
@@ -140,18 +184,18 @@ bool Controller::PollUntil(std::chrono::milliseconds limit, const std::function<
     return true;
 }
 
-Outcome Controller::Unanswered(std::string_view request)
+Outcome Controller::Unanswered(std::string_view request, std::chrono::milliseconds limit)
 {
-    const std::string name(request);
-    const std::string late = "Hopvane did not act on " + name + " within " +
-                             std::to_string(kReactionLimit.count()) + " s";
+    const std::string late =
+        "Hopvane did not act on " + std::string(request) + " within " +
+        std::to_string(std::chrono::duration_cast<std::chrono::seconds>(limit).count()) +
+        " s; the request is withdrawn";
     switch (ReadSettledStatus(mutexes_, clock_)) {
     case Status::kNone:
         return NotRunning();
-    case Status::kOff:
-        return {ExitCode::kSwitchedOff, "Hopvane is switched off and ignored " + name};
     case Status::kChange:
         return {ExitCode::kNoReaction, late + ": a check still runs"};
+    case Status::kOff:
     case Status::kOk:
         break;
     }

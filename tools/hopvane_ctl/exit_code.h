@@ -12,6 +12,7 @@ enum class ExitCode : int {
     kNoReaction = 4,
     kNoProxyInTime = 5,
     kSystemError = 6,
+    kNothingToCheck = 7,
     kUsage = 64,
 };
 

@@ -13,4 +13,12 @@ constexpr const char* kRequestNext = "Hopvane_go_change";
 constexpr const char* kRequestOn = "Hopvane_go_on";
 constexpr const char* kRequestOff = "Hopvane_go_off";
 
+// The program's answer to a request, held for two of its polls once it has
+// acted on it: the state it is in then. A running check puts Hopvane_go_change
+// off, and answers it when the next check begins.
+constexpr const char* kAnswerChecking = "Hopvane_answer_checking";
+constexpr const char* kAnswerApplied = "Hopvane_answer_applied";
+constexpr const char* kAnswerIdle = "Hopvane_answer_idle";
+constexpr const char* kAnswerOff = "Hopvane_answer_off";
+
 } // namespace hopvane_ctl
