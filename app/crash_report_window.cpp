@@ -1,5 +1,7 @@
 #include "app/crash_report_window.h"
 
+#include "i18n/localisation.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -8,8 +10,20 @@
 
 namespace app {
 
+namespace {
+
+// The text of the string ID in the active language; without strings, the
+// English one.
+QString Caption(const i18n::Localisation* strings, const char* id, const char* english)
+{
+    return strings ? QString::fromStdString(strings->GetTextOrDefault(id))
+                   : QString::fromUtf8(english);
+}
+
+} // namespace
+
 TFrmCrashReport::TFrmCrashReport(const BugReport& report, const std::string& reportText,
-                                 QWidget* parent)
+                                 const i18n::Localisation* strings, QWidget* parent)
     : QDialog(parent)
 {
     setObjectName("FrmCrashReport");
@@ -26,25 +40,26 @@ TFrmCrashReport::TFrmCrashReport(const BugReport& report, const std::string& rep
     details_->setReadOnly(true);
     details_->setVisible(false);
 
-    auto* showDetails = new QPushButton("Details", this);
+    auto* showDetails = new QPushButton(Caption(strings, "strsReportDetails", "Details"), this);
     showDetails->setObjectName("btnDetails");
     showDetails->setCheckable(true);
     connect(showDetails, &QPushButton::toggled, details_, &QWidget::setVisible);
 
-    auto* send = new QPushButton("Send report", this);
+    auto* send = new QPushButton(Caption(strings, "strsReportSend", "Send report"), this);
     send->setObjectName("btnSend");
     connect(send, &QPushButton::clicked, this, &TFrmCrashReport::sendRequested);
 
-    auto* continueButton = new QPushButton("Continue", this);
+    auto* continueButton =
+        new QPushButton(Caption(strings, "strsReportContinue", "Continue"), this);
     continueButton->setObjectName("btnContinue");
     continueButton->setDefault(true);
     connect(continueButton, &QPushButton::clicked, this, [this] { Finish(Choice::Continue); });
 
-    auto* restart = new QPushButton("Restart", this);
+    auto* restart = new QPushButton(Caption(strings, "strsReportRestart", "Restart"), this);
     restart->setObjectName("btnRestart");
     connect(restart, &QPushButton::clicked, this, [this] { Finish(Choice::Restart); });
 
-    auto* close = new QPushButton("Close", this);
+    auto* close = new QPushButton(Caption(strings, "strsReportClose", "Close"), this);
     close->setObjectName("btnClose");
     connect(close, &QPushButton::clicked, this, [this] { Finish(Choice::Close); });
 

@@ -7,6 +7,10 @@
 class QPlainTextEdit;
 class QPushButton;
 
+namespace i18n {
+class Localisation;
+}
+
 namespace app {
 
 // Shows an error that escaped a handler and lets the user decide how the
@@ -16,7 +20,10 @@ class TFrmCrashReport final : public QDialog {
 public:
     enum class Choice { Continue, Restart, Close };
 
-    TFrmCrashReport(const BugReport& report, const std::string& reportText, QWidget* parent);
+    // The buttons read in the active language of the strings, if any, else
+    // in English.
+    TFrmCrashReport(const BugReport& report, const std::string& reportText,
+                    const i18n::Localisation* strings, QWidget* parent);
 
     Choice choice() const { return choice_; }
 

@@ -3,6 +3,7 @@
 #include "app/hidden_web_browser.h"
 #include "app/proxy_list_box.h"
 #include "app/ui_guard.h"
+#include "app/wait_cursor.h"
 #include "settings/frm_config.h"
 #include "widgets/controls.h"
 #include "widgets/flat_button.h"
@@ -40,15 +41,6 @@ public:
     }
 };
 
-// The wait cursor for as long as the window does not respond.
-class WaitCursor {
-public:
-    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
-
 // The system line's letters shrink down to this before a name is cut short.
 constexpr int kSystemTextPixelHeight = 11;
 constexpr int kSmallestSystemTextPixelHeight = 8;
@@ -76,12 +68,15 @@ TFrmMain::TFrmMain(MainWindowServices services, QWidget* parent)
                           Qt::WindowCloseButtonHint),
       logic_(std::move(services), *this)
 {
+    // From creation on, so that a report of FormCreate speaks its language.
+    CrashReporter::SetStrings(&logic_.Strings());
     BuildControls();
     FormCreate();
 }
 
 TFrmMain::~TFrmMain()
 {
+    CrashReporter::SetStrings(nullptr);
     // Nothing may start a run once the window goes; the last run still
     // reaches the window while it returns.
     Timer1->stop();
@@ -317,6 +312,12 @@ bool TFrmMain::AskYesNo(const std::string& text, const std::string& title)
     QMessageBox box(QMessageBox::Question, QString::fromStdString(title),
                     QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No);
     box.setObjectName("UpdateQuestion");
+    // In the program's language, not the system's.
+    const i18n::Localisation& strings = logic_.Strings();
+    box.button(QMessageBox::Yes)
+        ->setText(QString::fromStdString(strings.GetTextOrDefault("IDS_40")));
+    box.button(QMessageBox::No)
+        ->setText(QString::fromStdString(strings.GetTextOrDefault("IDS_45")));
     box.setWindowModality(Qt::NonModal);
     QEventLoop answered;
     connect(&box, &QMessageBox::finished, &answered, &QEventLoop::quit);

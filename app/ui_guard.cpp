@@ -22,6 +22,7 @@ namespace {
 struct ReporterState {
     CrashReporter::Setup setup;
     QWidget* mainWindow = nullptr;
+    const i18n::Localisation* strings = nullptr;
     CrashReporter::Presenter presenter;
     bool closeRequested = false;
 };
@@ -54,7 +55,7 @@ void SendByMail(const BugReport& report, const std::string& text)
 
 CrashReporter::Choice PresentInWindow(const BugReport& report, const std::string& text)
 {
-    TFrmCrashReport window(report, text, State().mainWindow);
+    TFrmCrashReport window(report, text, State().strings, State().mainWindow);
     QObject::connect(&window, &TFrmCrashReport::sendRequested,
                      [&report, &text] { SendByMail(report, text); });
     window.exec();
@@ -96,6 +97,11 @@ bool CrashReporter::CloseRequested()
 void CrashReporter::SetMainWindow(QWidget* window)
 {
     State().mainWindow = window;
+}
+
+void CrashReporter::SetStrings(const i18n::Localisation* strings)
+{
+    State().strings = strings;
 }
 
 void CrashReporter::SetPresenter(Presenter presenter)

@@ -7,6 +7,10 @@
 
 class QWidget;
 
+namespace i18n {
+class Localisation;
+}
+
 namespace app {
 
 // Where an error that escapes a window's handler goes: it is appended to
@@ -28,6 +32,9 @@ public:
     static void Configure(Setup setup);
     // The window that Restart and Close close the ordinary way.
     static void SetMainWindow(QWidget* window);
+    // The string table whose active language the report window speaks; in
+    // English without one.
+    static void SetStrings(const i18n::Localisation* strings);
     // Tests answer the report themselves instead of a modal window.
     static void SetPresenter(Presenter presenter);
 

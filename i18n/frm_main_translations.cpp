@@ -70,8 +70,9 @@ constexpr std::u16string_view kFonts = u"stFonts_Unicode\r\n"
                                        u"\r\n"
                                        u"stMultiLines_Unicode\r\n";
 
-// Own to the main window: the update question's texts.
-constexpr std::u16string_view kUpdateStrings =
+// Own to the main window: the update question's texts, and the error report
+// window's buttons, as that window has no table of its own.
+constexpr std::u16string_view kOwnStrings =
     u"strsDownloadNovaVerze\x01"
     u"New version available, open www pages for download new version?\x01"
     u"Na webu je nová verze programu, přejete si otevřít stránky pro stažení nové verze?\x01"
@@ -79,6 +80,26 @@ constexpr std::u16string_view kUpdateStrings =
     u"strsDotaz\x01"
     u"Question\x01"
     u"Dotaz\x01"
+    u"\r\n"
+    u"strsReportDetails\x01"
+    u"Details\x01"
+    u"Podrobnosti\x01"
+    u"\r\n"
+    u"strsReportSend\x01"
+    u"Send report\x01"
+    u"Odeslat hlášení\x01"
+    u"\r\n"
+    u"strsReportContinue\x01"
+    u"Continue\x01"
+    u"Pokračovat\x01"
+    u"\r\n"
+    u"strsReportRestart\x01"
+    u"Restart\x01"
+    u"Restartovat\x01"
+    u"\r\n"
+    u"strsReportClose\x01"
+    u"Close\x01"
+    u"Ukončit\x01"
     u"\r\n";
 
 constexpr std::u16string_view kCharSets = u"stLocales_Unicode\r\n"
@@ -132,7 +153,7 @@ StoredTranslations Build()
          u"txIPBlacklist"},
         {u"AdvMetroTile1", u"btnConfig", u"btnRefresh", u"btnNextIP"}};
     const std::u16string captionsToMultiLines = std::u16string(kCaptions) + std::u16string(kFonts);
-    return {StoredTranslationData(captionsToMultiLines, kUpdateStrings, {}, versioned, kCharSets),
+    return {StoredTranslationData(captionsToMultiLines, kOwnStrings, {}, versioned, kCharSets),
             {
                 CaptionText("txDownloadTest", u"Download test:", u"Download test:"),
                 CaptionText("txEnableHopvane", u"Enable Hopvane", u"Zapnout změnu IP"),

@@ -26,8 +26,18 @@
 #include <QListView>
 #include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <atomic>
+#include <future>
+#include <optional>
+
+// Failures show Qt's texts as text.
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace app {
 namespace {
@@ -101,7 +111,9 @@ protected:
         StartOn(stub->Sites());
     }
 
-    void StartOn(const net::ServiceSites& serviceSites)
+    // The service's own probes unless the test brings some.
+    void StartOn(const net::ServiceSites& serviceSites,
+                 std::optional<switching::CheckProbes> probes = std::nullopt)
     {
         // The configuration window belongs to the main window.
         config.reset();
@@ -112,8 +124,8 @@ protected:
             platform::SystemProxySettingsStores(), shell, clipboard, handOver,
             settings::TestUrlStore(platform::SystemProfile(), IniPath()),
             net::ServiceEndpoints(sites),
-            switching::ServiceCheckProbes(net::ServiceEndpoints(sites)), platform::DataFolder(),
-            systemName, briefSystemName, false, "Hopvane", ""});
+            probes ? *probes : switching::ServiceCheckProbes(net::ServiceEndpoints(sites)),
+            platform::DataFolder(), systemName, briefSystemName, false, "Hopvane", ""});
         CrashReporter::SetMainWindow(main.get());
         config = std::make_unique<settings::TFrmConfig>(
             settings::ConfigWindowLogic(
@@ -123,6 +135,14 @@ protected:
     }
 
     std::string IniPath() const { return env.Root().File("hopvane.ini"); }
+
+    // The language setting the next start reads: "en" or "cz".
+    static void SetLanguage(const char* setting)
+    {
+        platform::RegistryKey(platform::CurrentUserRegistry(), "Software\\Kelbrin\\Hopvane\\",
+                              platform::kKeyWrite)
+            .WriteString("Lang", setting);
+    }
 
     QString Text(const char* name) const
     {
@@ -390,6 +410,8 @@ public:
         QObject::connect(&timer_, &QTimer::timeout, [this] {
             if (QMessageBox* question = OpenQuestion()) {
                 asked << question->windowTitle() << question->text();
+                asked << question->button(QMessageBox::Yes)->text()
+                      << question->button(QMessageBox::No)->text();
                 asked << (QApplication::activeModalWidget() ? "modal" : "not modal");
                 question->button(QMessageBox::No)->click();
             }
@@ -403,18 +425,28 @@ private:
     QTimer timer_;
 };
 
-TEST_F(FrmMainTest, NewerReleaseAsksWithoutBlockingTheWindow)
+TEST_F(FrmMainTest, NewerReleaseAsksInTheLanguageWithoutBlockingTheWindow)
 {
+    const std::pair<const char*, QStringList> cases[] = {
+        {"en",
+         {"Question", "New version available, open www pages for download new version?", "Yes",
+          "No", "not modal"}},
+        {"cz",
+         {"Dotaz",
+          "Na webu je nová verze programu, přejete si otevřít stránky pro stažení nové verze?",
+          "Ano", "Ne", "not modal"}},
+    };
     std::map<std::string, std::string> bodies = kServiceBodies;
     bodies["/download/KHopvane.txt"] = "12";
-    Start(bodies);
-    UpdateQuestionAnswerer answerer;
-    main->show();
-    EXPECT_TRUE(QTest::qWaitFor([&answerer] { return !answerer.asked.isEmpty(); }));
-    EXPECT_EQ(answerer.asked, (QStringList{"Question",
-                                           "New version available, open www pages for download "
-                                           "new version?",
-                                           "not modal"}));
+    for (const auto& [language, asked] : cases) {
+        SetLanguage(language);
+        Start(bodies);
+        UpdateQuestionAnswerer answerer;
+        main->show();
+        EXPECT_TRUE(QTest::qWaitFor([&answerer] { return !answerer.asked.isEmpty(); }));
+        EXPECT_EQ(answerer.asked, asked) << language;
+        main->close();
+    }
     EXPECT_TRUE(shell.opened.empty());
 }
 
@@ -484,6 +516,127 @@ TEST_F(FrmMainTest, SwitchesEndToEndAgainstTheReferenceService)
     EXPECT_EQ(RunCtl({"off"}), 0);
     EXPECT_EQ(RunCtl({"status"}), 2);
     EXPECT_EQ(ProxyEnableData(), platform::RegDwordData(0));
+    EXPECT_TRUE(reports.empty());
+}
+
+// While a start waits for a run that waits on a silent proxy, the window takes
+// no clicks and shows the wait cursor, and closing it hides it at once.
+TEST_F(FrmMainTest, AStartWaitingForASilentProbeLetsTheWindowClose)
+{
+    std::promise<void> silence;
+    std::shared_future<void> silent = silence.get_future().share();
+    std::atomic<bool> probing{false};
+    switching::CheckProbes probes{[&](const switching::ProxyAddress&, const std::string&) {
+                                      probing = true;
+                                      silent.wait();
+                                      return false;
+                                  },
+                                  [](switching::SpeedTestDisplay&) { return true; },
+                                  [](const switching::ProxyAddress&) { return std::string(); }};
+    WriteListFile("proxylist.txt", "127.0.0.1:1\r\n");
+    stub = std::make_unique<ServiceStub>(kServiceBodies, false, ServiceStub::OnRequest{});
+    StartOn(stub->Sites(), probes);
+    main->show();
+    auto* toggle = main->findChild<QAbstractButton*>("Switch");
+    QTest::mouseClick(toggle, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&probing] { return probing.load(); }));
+    QTest::mouseClick(toggle, Qt::LeftButton);
+
+    bool waitCursor = false;
+    bool hiddenAtOnce = false;
+    QTimer::singleShot(100, main.get(), [&] {
+        waitCursor = QGuiApplication::overrideCursor() &&
+                     QGuiApplication::overrideCursor()->shape() == Qt::WaitCursor;
+        QTest::mouseClick(main->findChild<QWidget*>("btnRefresh"), Qt::LeftButton);
+        main->close();
+        hiddenAtOnce = !main->isVisible();
+        silence.set_value();
+    });
+    // Switched on again: the start waits for the silent run.
+    QTest::mouseClick(toggle, Qt::LeftButton);
+    EXPECT_TRUE(waitCursor);
+    EXPECT_TRUE(hiddenAtOnce);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(ListBox("Proxys")->model()->rowCount(), 1) << "the click refreshed the list";
+    EXPECT_TRUE(main->Logic().ProxyCheckThread().Idle());
+}
+
+// hopvane-ctl's exit code and the first line it wrote.
+std::pair<int, std::string> RunCtlFor(const QStringList& arguments)
+{
+    QProcess ctl;
+    ctl.setProcessChannelMode(QProcess::MergedChannels);
+    ctl.start(QStringLiteral(HOPVANE_CTL), arguments);
+    if (!QTest::qWaitFor([&ctl] { return ctl.state() == QProcess::NotRunning; }, 60000))
+        return {-1, "still running"};
+    return {ctl.exitCode(), ctl.readAllStandardOutput().split('\n').first().toStdString()};
+}
+
+// From every state one request makes exactly one change, or none and says
+// why; the changes are the geo texts fetched through applied proxies.
+TEST_F(FrmMainTest, OneRequestIsOneChangeFromEveryState)
+{
+    const test_support::LocalService service;
+    ASSERT_TRUE(service.IsUp()) << service.Output();
+    const auto geoTexts = [&service] {
+        const std::string log = service.AccessLog();
+        std::size_t count = 0;
+        for (std::size_t at = log.find("/hopvane/geo/"); at != std::string::npos;
+             at = log.find("/hopvane/geo/", at + 1))
+            ++count;
+        return count;
+    };
+    // Two good proxies above a dead one, where the walk begins.
+    const std::string port = std::to_string(service.ProxyPort());
+    WriteListFile("proxylist.txt",
+                  "127.0.0.11:" + port + "\r\n127.0.0.12:" + port + "\r\n127.0.0.1:1\r\n");
+    StartOn(service.Sites());
+    main->show();
+    MainWindowLogic& logic = main->Logic();
+    logic.Store().Proxys().SetItemIndex(2);
+    const auto* toggle = main->findChild<QAbstractButton*>("Switch");
+    const auto ranOut = [&logic] {
+        EXPECT_TRUE(QTest::qWaitFor([&logic] { return logic.ProxyCheckThread().Idle(); }));
+    };
+    const auto nothingSelected = [&logic] { logic.Store().Proxys().SetItemIndex(-1); };
+    struct Step {
+        QStringList command;
+        int code;
+        const char* says;
+        std::size_t changes;
+        bool switchOn;
+        std::function<void()> then;
+    };
+    const char* const checksNothing = "hopvane-ctl: Hopvane is switched on but checks nothing";
+    const Step steps[] = {
+        {{"on"}, 0, "Hopvane is switched on: Hopvane_change", 0, true, ranOut},
+        {{"next", "--wait=20"}, 0, "Hopvane_ok: a proxy is applied", 1, true, {}},
+        {{"off"}, 0, "Hopvane is switched off", 1, false, nothingSelected},
+        {{"next"},
+         2,
+         "hopvane-ctl: Hopvane is switched off and ignored Hopvane_go_change",
+         1,
+         false,
+         {}},
+        {{"on"}, 7, checksNothing, 1, true, {}},
+        {{"off"}, 0, "Hopvane is switched off", 1, false, {}},
+        {{"on"}, 7, checksNothing, 1, true, {}},
+        {{"--wait", "20", "next"}, 0, "Hopvane_ok: a proxy is applied", 2, true, {}},
+        {{"next", "--wait", "20"}, 0, "Hopvane_ok: a proxy is applied", 3, true, {}},
+    };
+    for (const Step& step : steps) {
+        const std::string command = step.command.join(' ').toStdString();
+        const auto [code, says] = RunCtlFor(step.command);
+        EXPECT_EQ(code, step.code) << command << ": " << says;
+        EXPECT_EQ(says.rfind(step.says, 0), 0u) << command << ": " << says;
+        EXPECT_EQ(toggle->isChecked(), step.switchOn) << command;
+        if (step.then)
+            step.then();
+        // Polls enough for a request left behind to start another change.
+        QTest::qWait(400);
+        EXPECT_EQ(geoTexts(), step.changes) << command;
+    }
+    EXPECT_EQ(InternetSettingsValue("ProxyServer"), "127.0.0.12:" + port);
     EXPECT_TRUE(reports.empty());
 }
 
@@ -648,11 +801,17 @@ std::vector<std::string> TextsThatDoNotFit(QWidget& window)
             textWidth = QFontMetrics(label->font()).horizontalAdvance(label->text());
         if (auto* button = qobject_cast<widgets::TFlatButton*>(widget))
             textWidth = QFontMetrics(button->captionFont()).horizontalAdvance(button->text());
+        int room = widget->width();
+        if (auto* button = qobject_cast<QPushButton*>(widget)) {
+            textWidth = QFontMetrics(button->font()).horizontalAdvance(button->text());
+            // Its frame and margins take what it asks for beyond the text.
+            room -= button->sizeHint().width() - textWidth;
+        }
         if (textWidth == 0)
             continue;
-        if (textWidth > widget->width())
+        if (textWidth > room)
             faults.push_back(name + " text " + std::to_string(textWidth) + " px in " +
-                             std::to_string(widget->width()));
+                             std::to_string(room));
         if (!parent->rect().contains(widget->geometry()))
             faults.push_back(name + " reaches out of " + parent->objectName().toStdString());
         for (QObject* sibling : parent->children()) {
@@ -670,9 +829,7 @@ class WindowLanguageTest : public FrmMainTest, public ::testing::WithParamInterf
 TEST_P(WindowLanguageTest, EveryCaptionInTheLanguageAndEveryTextFits)
 {
     const bool english = std::string(GetParam()) == "en";
-    platform::RegistryKey(platform::CurrentUserRegistry(), "Software\\Kelbrin\\Hopvane\\",
-                          platform::kKeyWrite)
-        .WriteString("Lang", GetParam());
+    SetLanguage(GetParam());
     Start();
     for (const ShownCaption& caption : kCaptions) {
         QWidget& window = caption.inConfig ? static_cast<QWidget&>(*config) : *main;
@@ -683,6 +840,37 @@ TEST_P(WindowLanguageTest, EveryCaptionInTheLanguageAndEveryTextFits)
     EXPECT_EQ(main->Logic().Strings().strsDotaz(), english ? "Question" : "Dotaz");
     EXPECT_EQ(TextsThatDoNotFit(*main), std::vector<std::string>{});
     EXPECT_EQ(TextsThatDoNotFit(*config), std::vector<std::string>{});
+}
+
+// The report window that an error opens, as the user finds it before choosing
+// to continue; its picture is left beside the main window's.
+TEST_P(WindowLanguageTest, ErrorReportInTheLanguageAndEveryTextFits)
+{
+    SetLanguage(GetParam());
+    Start();
+    CrashReporter::SetPresenter({});
+    QStringList shown;
+    std::vector<std::string> faults;
+    QTimer answerer;
+    QObject::connect(&answerer, &QTimer::timeout, [&] {
+        QWidget* window = QApplication::activeModalWidget();
+        if (!window || window->objectName() != "FrmCrashReport")
+            return;
+        answerer.stop();
+        for (const char* name : {"btnDetails", "btnSend", "btnContinue", "btnRestart", "btnClose"})
+            shown << window->findChild<QPushButton*>(name)->text();
+        faults = TextsThatDoNotFit(*window);
+        EXPECT_TRUE(window->grab().save(QStringLiteral(HOPVANE_SCREENSHOT_DIR "/crash_report_") +
+                                        GetParam() + QStringLiteral(".png")));
+        window->findChild<QPushButton*>("btnContinue")->click();
+    });
+    answerer.start(10);
+    Guarded("btnRefreshClick", [] { throw std::runtime_error("boom"); });
+    const QStringList english{"Details", "Send report", "Continue", "Restart", "Close"};
+    const QStringList czech{"Podrobnosti", "Odeslat hlášení", "Pokračovat", "Restartovat",
+                            "Ukončit"};
+    EXPECT_EQ(shown, std::string(GetParam()) == "en" ? english : czech);
+    EXPECT_EQ(faults, std::vector<std::string>{});
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, WindowLanguageTest, ::testing::Values("en", "cz"),

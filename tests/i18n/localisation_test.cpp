@@ -29,6 +29,11 @@ const Entry kTable[] = {
     {"strsDownloadNovaVerze", "New version available, open www pages for download new version?",
      "Na webu je nová verze programu, přejete si otevřít stránky pro stažení nové verze?"},
     {"strsDotaz", "Question", "Dotaz"},
+    {"strsReportDetails", "Details", "Podrobnosti"},
+    {"strsReportSend", "Send report", "Odeslat hlášení"},
+    {"strsReportContinue", "Continue", "Pokračovat"},
+    {"strsReportRestart", "Restart", "Restartovat"},
+    {"strsReportClose", "Close", "Ukončit"},
 };
 
 // The main window's tables over a window without controls, with the

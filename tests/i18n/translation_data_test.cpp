@@ -162,9 +162,10 @@ TEST(WindowTranslations, BothStringTablesShareTheIdsLines)
     const auto& mainStrings = main[static_cast<std::size_t>(StringsType::stStrings)];
     const auto& configStrings = config[static_cast<std::size_t>(StringsType::stStrings)];
     EXPECT_EQ(Keys(mainStrings),
-              (std::vector<std::string>{"IDS_17", "IDS_18", "IDS_20", "IDS_40", "IDS_45", "IDS_48",
-                                        "IDS_49", "IDS_54", "IDS_55", "strsDownloadNovaVerze",
-                                        "strsDotaz"}));
+              (std::vector<std::string>{
+                  "IDS_17", "IDS_18", "IDS_20", "IDS_40", "IDS_45", "IDS_48", "IDS_49", "IDS_54",
+                  "IDS_55", "strsDownloadNovaVerze", "strsDotaz", "strsReportDetails",
+                  "strsReportSend", "strsReportContinue", "strsReportRestart", "strsReportClose"}));
     ASSERT_EQ(configStrings.size(), 9u);
     for (std::size_t i = 0; i < configStrings.size(); ++i)
         EXPECT_EQ(configStrings[i].texts, mainStrings[i].texts) << configStrings[i].key;
