@@ -246,6 +246,17 @@ void MainWindowLogic::Timer1Timer()
     } else {
         view_.SetReadMutexText(strings_.GetTextOrDefault("IDS_55"));
     }
+    if (switchOn_)
+        proxyCheckThread_.LookAhead();
+}
+
+std::vector<std::string> MainWindowLogic::EntriesAhead(std::size_t most)
+{
+    const proxylist::ProxyList& proxys = store_.Proxys();
+    std::vector<std::string> entries;
+    for (int i = proxys.ItemIndex() + 1; i < proxys.Count() && entries.size() < most; ++i)
+        entries.push_back(proxys.Line(i));
+    return entries;
 }
 
 void MainWindowLogic::AnswerRequest(bool startedCheck)

@@ -106,6 +106,8 @@ private:
     // CheckCycleHost
     std::string CurrentProxyEntry() override { return CurrentProxy; }
     std::string TestUrl() override { return view_.TestUrl(); }
+    std::vector<std::string> EntriesAhead(std::size_t most) override;
+    bool CheckAheadWanted() override { return services_.testUrls.ReadCheckAhead(); }
     void RunStarting(const std::string& host) override;
     BlacklistOutcome BlacklistProxy(const std::string& entry) override;
     bool MoveSelectionOn() override;

@@ -8,6 +8,7 @@ namespace {
 
 constexpr const char* kSection = "setting";
 constexpr const char* kKey = "urltest";
+constexpr const char* kCheckAheadKey = "checkahead";
 constexpr std::size_t kReadBufferChars = 2048;
 
 } // namespace
@@ -30,6 +31,13 @@ void TestUrlStore::Write(const std::string& url) const
     profile_.Flush(iniPath_);
     if (!written)
         throw EIniFileException("Unable to write to " + iniPath_);
+}
+
+bool TestUrlStore::ReadCheckAhead() const
+{
+    const std::string value = profile_.ReadString(kSection, kCheckAheadKey, "1", 16, iniPath_);
+    profile_.Flush(iniPath_);
+    return value != "0";
 }
 
 TestUrlStore ExecutableTestUrlStore()

@@ -14,7 +14,8 @@ public:
 };
 
 // The test URL in the INI file beside the executable, section "setting",
-// key "urltest". Every access opens the file afresh; nothing is cached.
+// key "urltest", and the check-ahead setting beside it. Every access opens
+// the file afresh; nothing is cached.
 class TestUrlStore {
 public:
     TestUrlStore(platform::Profile& profile, std::string iniPath);
@@ -23,6 +24,9 @@ public:
     // file, the section or the key is missing.
     std::string Read(const std::string& defaultUrl) const;
     void Write(const std::string& url) const;
+    // Beside it, key "checkahead": whether the entries ahead of the walk may
+    // be probed before their turn. Only "0" says no.
+    bool ReadCheckAhead() const;
 
     const std::string& IniPath() const { return iniPath_; }
 

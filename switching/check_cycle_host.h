@@ -3,7 +3,9 @@
 #include "platform/proxy_settings.h"
 #include "switching/proxy_probes.h"
 
+#include <cstddef>
 #include <string>
+#include <vector>
 
 namespace switching {
 
@@ -20,6 +22,12 @@ public:
 
     virtual std::string CurrentProxyEntry() = 0;
     virtual std::string TestUrl() = 0;
+    // The entries a walk or the next request reaches next, in list order, at
+    // most that many: those after the selected one, or from the first when
+    // none is selected.
+    virtual std::vector<std::string> EntriesAhead(std::size_t most) = 0;
+    // Whether the user lets the entries ahead be probed before their turn.
+    virtual bool CheckAheadWanted() = 0;
     // A run begins testing the host: the next-proxy button off, the status
     // "Hopvane_change", the status line "Connecting to" the host.
     virtual void RunStarting(const std::string& host) = 0;

@@ -48,8 +48,10 @@ private:
 
 } // namespace
 
-ProxyCheckCycle::ProxyCheckCycle(HandOver& handOver, CheckCycleHost& host, CheckProbes probes)
-    : handOver_(handOver), host_(host), probes_(std::move(probes))
+ProxyCheckCycle::ProxyCheckCycle(HandOver& handOver, CheckCycleHost& host, CheckProbes probes,
+                                 CheckAheadLimits checkAheadLimits)
+    : handOver_(handOver), host_(host), probes_(std::move(probes)),
+      checkAhead_(handOver, probes_.testProxy, checkAheadLimits)
 {
 }
 
@@ -68,6 +70,7 @@ void ProxyCheckCycle::Start()
     if (stops_ != stopsBefore)
         return;
     retested_.clear();
+    checkingAhead_ = host_.CheckAheadWanted();
     active_ = true;
     worker_ = std::make_unique<Worker>();
     Worker* worker = worker_.get();
@@ -78,6 +81,8 @@ void ProxyCheckCycle::Stop()
 {
     ++stops_;
     active_ = false;
+    checkingAhead_ = false;
+    checkAhead_.Stop();
     if (worker_)
         worker_->stoppedFromOutside = true;
 }
@@ -92,6 +97,13 @@ void ProxyCheckCycle::StopAndWait()
     Stop();
     if (!waiting_)
         WaitForWorker();
+    checkAhead_.StopAndWait();
+}
+
+void ProxyCheckCycle::LookAhead()
+{
+    if (checkingAhead_)
+        checkAhead_.LookAhead(host_.EntriesAhead(checkAhead_.Window()), host_.TestUrl());
 }
 
 void ProxyCheckCycle::WaitForWorker()
@@ -140,18 +152,22 @@ void ProxyCheckCycle::Run(Worker& worker)
     std::string entry;
     ProxyAddress proxy;
     std::string testUrl;
+    bool failedAhead = false;
     if (!OnUi(worker, [&] {
             entry = host_.CurrentProxyEntry();
             proxy = SplitProxyEntry(entry);
             host_.RunStarting(proxy.host);
             testUrl = host_.TestUrl();
+            failedAhead = checkingAhead_ && checkAhead_.FailedRecently(entry);
+            LookAhead();
         }))
         return;
 
     // An entry that no system setting could name would be applied as
-    // something else than what was tested: it fails like any other.
+    // something else than what was tested: it fails like any other. So does
+    // one that failed when probed ahead: its own probe would fail too.
     const std::optional<platform::ProxyServer> server = ServerToApply(proxy);
-    if (!server || !probes_.testProxy(proxy, testUrl)) {
+    if (!server || failedAhead || !probes_.testProxy(proxy, testUrl)) {
         Fail(worker, entry);
         return;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "switching/check_ahead.h"
 #include "switching/check_cycle_host.h"
 #include "switching/hand_over.h"
 #include "switching/proxy_address.h"
@@ -24,7 +25,8 @@ struct CheckProbes {
 // the user-interface thread; every change a run makes is handed over to it.
 class ProxyCheckCycle {
 public:
-    ProxyCheckCycle(HandOver& handOver, CheckCycleHost& host, CheckProbes probes);
+    ProxyCheckCycle(HandOver& handOver, CheckCycleHost& host, CheckProbes probes,
+                    CheckAheadLimits checkAheadLimits = {});
     // Stops the cycle and waits for a run in progress to return.
     ~ProxyCheckCycle();
     ProxyCheckCycle(const ProxyCheckCycle&) = delete;
@@ -45,6 +47,9 @@ public:
     bool Idle() const;
     // Stops the cycle and waits for a run in progress to return.
     void StopAndWait();
+    // While switched on, between runs too: probes the entries ahead that
+    // have no fresh answer, as far as the check ahead's limits allow.
+    void LookAhead();
 
 private:
     struct Worker;
@@ -60,6 +65,10 @@ private:
     HandOver& handOver_;
     CheckCycleHost& host_;
     CheckProbes probes_;
+    // Left out of the walk's outcome: an answer it gives only lets a run
+    // fail an entry at once that its own probe would fail.
+    CheckAhead checkAhead_;
+    bool checkingAhead_ = false;
     bool active_ = false;
     bool waiting_ = false;
     unsigned stops_ = 0;

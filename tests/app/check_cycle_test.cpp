@@ -3,6 +3,7 @@
 #include "tests/support/internet_settings_values.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -48,6 +49,15 @@ private:
 
 class CheckCycleTest : public MainWindowLogicTest {
 protected:
+    // One entry at a time unless a test asks for the check ahead.
+    CheckCycleTest() { CheckAhead(false); }
+
+    void CheckAhead(bool on)
+    {
+        WriteFileBytes(IniPath(),
+                       std::string("[setting]\r\ncheckahead=") + (on ? "1" : "0") + "\r\n");
+    }
+
     // Entries pass unless listed as failing; the speed test always passes.
     void ProbesFailing(std::set<std::string> failingHosts)
     {
@@ -146,6 +156,50 @@ TEST_F(CheckCycleTest, AppliesExactlyTheServerThatWasTested)
     EXPECT_EQ(view.changed, "Yes");
     EXPECT_EQ(logic.CurrentProxy, "h:0x50:x");
 }
+
+// What the walk ends with does not depend on the check ahead: the same
+// applied proxies, blacklist and status names as one entry at a time, though
+// the entries ahead were probed before their turn.
+class CheckAheadTest : public CheckCycleTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(CheckAheadTest, LeavesTheWalksOutcomeAsItIs)
+{
+    CheckAhead(GetParam());
+    std::atomic<int> probesOfTheLast{0};
+    probes.testProxy = [&probesOfTheLast](const switching::ProxyAddress& proxy,
+                                          const std::string&) {
+        if (proxy.host == "last")
+            ++probesOfTheLast;
+        // Dead entries take a while, so answers from ahead arrive first.
+        const bool dead = proxy.host.rfind("dead", 0) == 0;
+        if (dead)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        return !dead;
+    };
+    probes.downloadSpeedTest = [](switching::SpeedTestDisplay&) { return true; };
+    probes.getGeoInfo = [](const switching::ProxyAddress&) { return std::string(); };
+    MainWindowLogic& logic = StartedWith("dead1:1\r\ndead2:1\r\ngood1:1\r\ndead3:1\r\ndead4:1\r\n"
+                                         "good2:1\r\ndead5:1\r\nlast:1\r\n");
+    handOver.RunUntil([&logic] { return logic.ProxyCheckThread().Idle(); });
+    // Answers from ahead for the entries after the applied one, if any.
+    handOver.RunUntil([&] { return !GetParam() || probesOfTheLast > 0; });
+    logic.NextIP();
+    UntilIdle();
+
+    EXPECT_EQ(ReadFileBytes(DataFile("blacklist.txt")),
+              "dead1:1\r\ndead2:1\r\ndead3:1\r\ndead4:1\r\n");
+    EXPECT_EQ(ReadFileBytes(DataFile("proxylist.txt")),
+              "good1:1\r\ngood2:1\r\ndead5:1\r\nlast:1\r\n");
+    EXPECT_EQ(ProxyServer(), "good2:1");
+    EXPECT_EQ(
+        StatusNamesCreated(),
+        (std::vector<std::string>{"Hopvane_off", "Hopvane_change", "Hopvane_change",
+                                  "Hopvane_change", "Hopvane_ok", "Hopvane_ok", "Hopvane_change",
+                                  "Hopvane_change", "Hopvane_change", "Hopvane_ok", "Hopvane_ok"}));
+    EXPECT_EQ(probesOfTheLast > 0, GetParam());
+}
+
+INSTANTIATE_TEST_SUITE_P(OnAndOff, CheckAheadTest, ::testing::Bool());
 
 TEST_F(CheckCycleTest, TheLastEntryFailingEndsTheCycle)
 {

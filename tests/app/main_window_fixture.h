@@ -176,22 +176,21 @@ protected:
 
     MainWindowServices Services(bool warn = false)
     {
-        return MainWindowServices{
-            platform::CurrentUserRegistry(),
-            mutexes,
-            {&hive_},
-            shell,
-            clipboard,
-            handOver,
-            settings::TestUrlStore(platform::SystemProfile(), env_.Root().File("hopvane.ini")),
-            net::ServiceEndpoints(sites),
-            probes,
-            platform::DataFolder(),
-            "Test System 1",
-            "TS 1",
-            warn,
-            "Hopvane",
-            ""};
+        return MainWindowServices{platform::CurrentUserRegistry(),
+                                  mutexes,
+                                  {&hive_},
+                                  shell,
+                                  clipboard,
+                                  handOver,
+                                  settings::TestUrlStore(platform::SystemProfile(), IniPath()),
+                                  net::ServiceEndpoints(sites),
+                                  probes,
+                                  platform::DataFolder(),
+                                  "Test System 1",
+                                  "TS 1",
+                                  warn,
+                                  "Hopvane",
+                                  ""};
     }
 
     // FormCreate with the service on the server.
@@ -223,6 +222,8 @@ protected:
         platform::MakeDirectory(platform::DataFolder());
         WriteFileBytes(DataFile(name), bytes);
     }
+
+    std::string IniPath() const { return env_.Root().File("hopvane.ini"); }
 
     test_support::IsolatedUserEnvironment env_;
     RecordingMutexes mutexes;
