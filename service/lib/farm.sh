@@ -1,10 +1,13 @@
 # shellcheck shell=bash
 # The local proxy farm and the proxy list that the service serves (sourced by run-local).
 #
-# The list holds the failures met in real lists first, then the good proxies, then a copy of
-# the first good line, so a program walking it blacklists every failure before it reaches a
-# proxy that works. The copy repeats a good entry on purpose: a repeated failing entry would
-# be tested again and again once its first copy is blacklisted.
+# The fixed list (plan_farm) holds the failures met in real lists first, then the good
+# proxies, then a copy of the first good line, so a program walking it blacklists every failure
+# before it reaches a proxy that works. The copy repeats a good entry on purpose: a repeated
+# failing entry would be tested again and again once its first copy is blacklisted.
+#
+# The mixed list (plan_mixed_farm) stands in for a real list, mostly dead proxies that fail
+# slowly, in counts the caller chooses; each of its entries has an address of its own.
 
 # Places the geo endpoint names, one for each good proxy's exit address.
 readonly farm_places=(
@@ -27,13 +30,29 @@ readonly farm_max_good=${#farm_places[@]}
 # Nothing may listen on this address for the first entry to fail as meant.
 readonly farm_dead_host=127.0.0.2
 
-# plan_farm GOOD PORT: fills the arrays below.
+# The kinds of failing entry in a mixed list. The second byte of an entry's address names its
+# kind and the last byte counts from 1: 127.1.0.7 is the seventh black-holed entry. Addresses
+# apart from 127.0.0.x keep clear of the fixed list's and of the good proxies'.
+readonly farm_kinds=(black-holed silent refusing forbidding)
+readonly farm_kind_networks=(127.1.0 127.2.0 127.3.0 127.4.0)
+readonly farm_kind_notes=(
+    "fails: black-holed, a connection attempt gets no answer at all"
+    "fails: silent, the connection is accepted and nothing is ever sent"
+    "fails: nothing listens there (connection refused)"
+    "fails: the proxy refuses every request with \"403 Filtered\""
+)
+# Most of each kind in a mixed list; a forbidding entry costs a tinyproxy.
+readonly farm_max_dead=200
+readonly farm_max_forbidding=20
+
+# plan_farm GOOD PORT: the fixed list; fills the arrays below.
 #   list_entries, list_notes: the lines of the served list and what each one is for;
-#   proxy_listen, proxy_bind, proxy_place, proxy_refuses: one item per tinyproxy to run.
+#   proxy_listen, proxy_bind, proxy_place, proxy_refuses: one item per tinyproxy to run;
+#   hole_hosts, silent_hosts, refusing_hosts: the addresses of the dead entries of each kind.
 plan_farm() {
     local good=$1 port=$2 i
-    list_entries=() list_notes=()
-    proxy_listen=() proxy_bind=() proxy_place=() proxy_refuses=()
+    clear_plan
+    refusing_hosts+=("$farm_dead_host")
 
     list_entries+=("$farm_dead_host:$port")
     list_notes+=("fails: nothing listens there (connection refused)")
@@ -49,14 +68,86 @@ plan_farm() {
     list_notes+=("fails: the port is not a number, so no request is sent")
 
     for ((i = 1; i <= good; i++)); do
-        proxy_listen+=("127.0.0.$((10 + i))") proxy_bind+=("127.0.0.$((110 + i))")
-        proxy_place+=("${farm_places[i - 1]}") proxy_refuses+=(no)
-        list_entries+=("127.0.0.$((10 + i)):$port")
-        list_notes+=("works: the service sees 127.0.0.$((110 + i)), in ${farm_places[i - 1]}")
+        add_good_proxy "$i" "$port"
     done
 
     list_entries+=("127.0.0.11:$port")
     list_notes+=("works: the same line as the first good proxy")
+}
+
+# plan_mixed_farm GOOD PORT FIRST_GOOD BLACK_HOLED SILENT REFUSING FORBIDDING: a list of exactly
+# these entries, ordered by a fixed rule:
+# - the failing entries are spread by kind: each next one is of the kind furthest behind an
+#   even share of its count (ties go to the kind first in farm_kinds);
+# - the first good proxy is entry FIRST_GOOD (1 to failing + 1), after FIRST_GOOD - 1 failing
+#   ones; the other good proxies are spread evenly over the rest of the list, the k-th at
+#   FIRST_GOOD + k * (rest + 1) / GOOD, rounded down. By default the caller puts the good ones
+#   last, after every failing entry.
+plan_mixed_farm() {
+    local good=$1 port=$2 first_good=$3 counts=("${@:4:4}")
+    local failing=0 total rest k n best best_lag lag position next_good=1 next_failing=0
+    local used=(0 0 0 0) order=() good_at=()
+    clear_plan
+    for k in "${!counts[@]}"; do
+        failing=$((failing + counts[k]))
+    done
+    for ((n = 1; n <= failing; n++)); do
+        best=-1
+        for k in "${!counts[@]}"; do
+            ((used[k] < counts[k])) || continue
+            lag=$((n * counts[k] - used[k] * failing))
+            if ((best < 0 || lag > best_lag)); then
+                best=$k best_lag=$lag
+            fi
+        done
+        used[best]=$((used[best] + 1))
+        order+=("$best ${used[best]}")
+    done
+
+    total=$((failing + good)) rest=$((failing + good - first_good))
+    good_at[first_good]=yes
+    for ((k = 1; k < good; k++)); do
+        good_at[first_good + k * (rest + 1) / good]=yes
+    done
+    for ((position = 1; position <= total; position++)); do
+        if [[ -n ${good_at[position]:-} ]]; then
+            add_good_proxy "$next_good" "$port"
+            next_good=$((next_good + 1))
+        else
+            read -r k n <<<"${order[next_failing]}"
+            next_failing=$((next_failing + 1))
+            add_dead_entry "$k" "$n" "$port"
+        fi
+    done
+}
+
+clear_plan() {
+    list_entries=() list_notes=()
+    proxy_listen=() proxy_bind=() proxy_place=() proxy_refuses=()
+    hole_hosts=() silent_hosts=() refusing_hosts=()
+}
+
+# add_good_proxy I PORT: the I-th good proxy (from 1), its list entry and its tinyproxy.
+add_good_proxy() {
+    local i=$1 port=$2
+    proxy_listen+=("127.0.0.$((10 + i))") proxy_bind+=("127.0.0.$((110 + i))")
+    proxy_place+=("${farm_places[i - 1]}") proxy_refuses+=(no)
+    list_entries+=("127.0.0.$((10 + i)):$port")
+    list_notes+=("works: the service sees 127.0.0.$((110 + i)), in ${farm_places[i - 1]}")
+}
+
+# add_dead_entry KIND N PORT: the N-th entry (from 1) of the KIND-th of farm_kinds.
+add_dead_entry() {
+    local kind=$1 host=${farm_kind_networks[$1]}.$2 port=$3
+    list_entries+=("$host:$port")
+    list_notes+=("${farm_kind_notes[kind]}")
+    case ${farm_kinds[kind]} in
+    black-holed) hole_hosts+=("$host") ;;
+    silent) silent_hosts+=("$host") ;;
+    refusing) refusing_hosts+=("$host") ;;
+    # It never connects anywhere, so it needs no exit address of its own.
+    forbidding) proxy_listen+=("$host") proxy_bind+=("$host") proxy_place+=("") proxy_refuses+=(yes) ;;
+    esac
 }
 
 # write_proxy_list FILE: the served list, every line ended by CR LF.

@@ -37,6 +37,12 @@ port_open() {
     { : <>"/dev/tcp/$1/$2"; } 2>/dev/null
 }
 
+# first_line_is TEXT FILE: the first line of FILE is TEXT.
+first_line_is() {
+    local line
+    { read -r line <"$2"; } 2>/dev/null && [[ $line == "$1" ]]
+}
+
 # start_service_process NAME LOG COMMAND...: in the background, output to LOG.
 start_service_process() {
     local name=$1 log=$2

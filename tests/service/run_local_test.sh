@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
+# shellcheck disable=SC2154 # capture and expected_list set their caller's variables by name
 # End-to-end test of the local service: starts run-local on free ports, checks every endpoint
-# with curl over http and over https (TLS 1.0 forced), each proxy of the farm and the failing
-# entries of the list, and that every way of ending run-local leaves no process behind.
+# with curl over http and over https (TLS 1.0 forced), each proxy of the farm, the failing
+# entries of the list and of a mixed list, and that every way of ending run-local leaves no
+# process behind.
 set -uo pipefail
 
 run_local=${1:?usage: run_local_test.sh PATH/TO/run-local [PATH/TO/hopvane-fetch]}
@@ -282,6 +284,7 @@ fi
 
 # --- B: while A runs, a farm of one with another release, ended by its program -----------
 pick_ports
+# shellcheck disable=SC2016 # the inner shell expands its own arguments
 start_instance b --good 1 --release 12 -- bash -c \
     'curl -sS -k --tlsv1.0 --tls-max 1.0 --ciphers "DEFAULT@SECLEVEL=0" "$0/download/KHopvane.txt" >"$1"
      curl -sS "$2/hopvane/proxylist/proxy.txt" >"$3"; exit 7' \
@@ -293,6 +296,58 @@ expect_output "b: --release sets the release number" 12 cat "$work/b.release"
 expected_list b_list "${b_ports[3]}" 1
 expect_output "b: --good 1 serves one good proxy" "$b_list" cat "$work/b.list"
 expect_nothing_left b "$b_pid" "${b_ports[@]}"
+
+# --- F: a mixed list, two entries of each kind ----------------------------------------------
+# kind_of ENTRY: what a request for $probe_url through ENTRY meets, named as run-local names
+# the kinds.
+kind_of() {
+    local result status
+    result=$(curl -s -o /dev/null --connect-timeout 2 -m 5 -x "http://$1" \
+        -w '%{http_code} %{time_connect}' "$probe_url")
+    status=$?
+    case $status/$result in
+    7/*) echo refusing ;;
+    28/"000 0.000000") echo black-holed ;;
+    28/000*) echo silent ;;
+    0/403*) echo forbidding ;;
+    0/200*) echo good ;;
+    *) echo "other($status $result)" ;;
+    esac
+}
+# kinds_of ENTRY...: the kinds, one line, each entry tried at the same time.
+kinds_of() {
+    local i pids=()
+    for i in $(seq "$#"); do
+        kind_of "${!i}" >"$work/kind.$i" &
+        pids+=("$!")
+    done
+    wait "${pids[@]}"
+    for i in $(seq "$#"); do
+        printf '%s ' "$(<"$work/kind.$i")"
+    done
+}
+
+pick_ports
+start_instance f --black-holed 2 --silent 2 --refusing 2 --forbidding 2 --good 2 --first-good-at 4
+f_pid=$instance_pid f_ports=("${ports[@]}")
+wait_until_up f "$f_pid"
+probe_url=http://127.0.0.1:${f_ports[0]}/hopvane/myiptxt.php
+f_entries=()
+for host in 127.1.0.1 127.2.0.1 127.3.0.1 127.0.0.11 127.4.0.1 127.1.0.2 127.0.0.12 127.2.0.2 \
+    127.3.0.2 127.4.0.2; do
+    f_entries+=("$host:${f_ports[3]}")
+done
+printf -v f_list '%s\r\n' "${f_entries[@]}"
+expect_output "f: the kinds take turns, the first good proxy is 4th and the other spread after it" \
+    "$f_list" "${get[@]}" "http://127.0.0.1:${f_ports[0]}/hopvane/proxylist/proxy.txt"
+expect_equal "f: each entry fails or works as its kind" \
+    "black-holed silent refusing good forbidding black-holed good silent refusing forbidding " \
+    "$(kinds_of "${f_entries[@]}")"
+kill -INT "$f_pid"
+wait "$f_pid"
+expect_nothing_left f "$f_pid" "${f_ports[@]}"
+expect_equal "f: every entry is refused once it has stopped" \
+    "$(printf 'refusing %.0s' "${f_entries[@]}")" "$(kinds_of "${f_entries[@]}")"
 
 # --- Ways of ending ------------------------------------------------------------------------
 kill -INT "$a_pid"
