@@ -74,7 +74,8 @@ void HttpClient::Get(const std::string& text, ByteSink& sink)
         tlsLayer_ = std::make_unique<TlsLayer>();
 
     connection_ = std::make_unique<Connection>(
-        platform::TcpSocket::Connect(ResolveHostAddress(host), port), tlsLayer_.get(), limits_);
+        platform::TcpSocket::Connect(ResolveHostAddress(host), port, limits_.connectMs),
+        tlsLayer_.get(), limits_);
     // The library is loaded once connected; for http a failure goes unnoticed.
     const bool libraryLoaded = tlsLayer_ && tlsLayer_->LoadLibrary();
     ResponseContext context{response_, cookies_, url, progress_, limits_.redirectBodyWaitMs};

@@ -26,6 +26,10 @@ struct TimeLimits {
     // No request lasts longer in all. Above the speed test's pass limit of
     // 512 s, so a download that passes is never cut short.
     int requestMs = 600000;
+    // Waiting for the peer to take the connection. About what Windows' own
+    // connect gives up after, and the same on every platform, so that a dead
+    // proxy costs the same everywhere (Linux alone would try for 131 s).
+    int connectMs = 21000;
 };
 
 // Interim (1xx) replies read before the final one.

@@ -41,9 +41,10 @@ public:
     TcpSocket(const TcpSocket&) = delete;
     TcpSocket& operator=(const TcpSocket&) = delete;
 
-    // The attempt has no time limit of its own: it lasts until the
-    // connection is made or the system gives up. Throws SocketError.
-    static TcpSocket Connect(std::uint32_t ipv4, std::uint16_t port);
+    // Gives up with 10060, as Windows does when its own attempt times out,
+    // once timeoutMs passes without an answer. A negative time leaves it to
+    // the system, which may wait minutes. Throws SocketError.
+    static TcpSocket Connect(std::uint32_t ipv4, std::uint16_t port, int timeoutMs = -1);
 
     bool IsOpen() const { return handle_ != kNoHandle; }
     NativeHandle Native() const { return handle_; }
@@ -76,8 +77,10 @@ private:
 // A listening socket on 127.0.0.1 for local peers (test servers).
 class TcpListener {
 public:
-    // On a port the system picks. Throws SocketError.
-    TcpListener();
+    // On a port the system picks. About backlog connections wait to be
+    // accepted; the system drops or refuses further attempts. Throws
+    // SocketError.
+    explicit TcpListener(int backlog = 16);
     ~TcpListener();
     TcpListener(const TcpListener&) = delete;
     TcpListener& operator=(const TcpListener&) = delete;

@@ -147,10 +147,11 @@ std::uint32_t ResolveIpv4(const std::string& asciiName)
     return ntohl(address.sin_addr.s_addr);
 }
 
-TcpSocket TcpSocket::Connect(std::uint32_t ipv4, std::uint16_t port)
+TcpSocket TcpSocket::Connect(std::uint32_t ipv4, std::uint16_t port, int timeoutMs)
 {
     StartSockets();
-    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    // Non-blocking, so that the wait for an answer has a limit of its own.
+    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (fd < 0)
         throw LastSystemSocketError();
     TcpSocket connection(fd);
@@ -158,18 +159,20 @@ TcpSocket TcpSocket::Connect(std::uint32_t ipv4, std::uint16_t port)
     address.sin_family = AF_INET;
     address.sin_port = htons(port);
     address.sin_addr.s_addr = htonl(ipv4);
-    if (connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0)
-        return connection;
-    if (errno != EINTR)
-        throw LastSystemSocketError();
-    // An interrupted connect goes on in the background; wait for its outcome.
-    PollFor(fd, POLLOUT, -1);
-    int error = 0;
-    socklen_t length = sizeof error;
-    if (getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) != 0)
-        throw LastSystemSocketError();
-    if (error != 0)
-        throw SystemSocketError(error);
+    if (connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+        if (errno != EINPROGRESS && errno != EINTR)
+            throw LastSystemSocketError();
+        // The attempt goes on in the background; wait for its outcome.
+        if (!PollFor(fd, POLLOUT, timeoutMs))
+            throw SocketError(kWsaTimedOut);
+        int error = 0;
+        socklen_t length = sizeof error;
+        if (getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) != 0)
+            throw LastSystemSocketError();
+        if (error != 0)
+            throw SystemSocketError(error);
+    }
+    connection.SetBlocking(true);
     return connection;
 }
 
@@ -233,7 +236,7 @@ void TcpSocket::Close()
     }
 }
 
-TcpListener::TcpListener()
+TcpListener::TcpListener(int backlog)
 {
     StartSockets();
     const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
@@ -245,7 +248,7 @@ TcpListener::TcpListener()
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t length = sizeof address;
     if (bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
-        listen(fd, 16) != 0 ||
+        listen(fd, backlog) != 0 ||
         getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
         const SocketError error = LastSystemSocketError();
         Close();

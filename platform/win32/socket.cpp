@@ -49,6 +49,26 @@ bool PollFor(TcpSocket::NativeHandle handle, int timeoutMs, SHORT events = POLLR
     return WSAPoll(&entry, 1, timeoutMs) != 0;
 }
 
+// Whether a non-blocking connect has finished, made or failed, within the
+// time. select rather than WSAPoll: before Windows 10 2004 WSAPoll does not
+// report a failed connect and waits out the time.
+bool WaitForConnect(SOCKET handle, int timeoutMs)
+{
+    fd_set written;
+    fd_set failed;
+    FD_ZERO(&written);
+    FD_ZERO(&failed);
+    FD_SET(handle, &written);
+    FD_SET(handle, &failed);
+    timeval limit{};
+    limit.tv_sec = timeoutMs / 1000;
+    limit.tv_usec = (timeoutMs % 1000) * 1000;
+    const int ready = select(0, nullptr, &written, &failed, timeoutMs < 0 ? nullptr : &limit);
+    if (ready == SOCKET_ERROR)
+        throw LastSystemSocketError();
+    return ready > 0;
+}
+
 int ChunkSize(std::size_t size)
 {
     return static_cast<int>(std::min<std::size_t>(size, INT_MAX));
@@ -94,17 +114,30 @@ std::uint32_t ResolveIpv4(const std::string& asciiName)
     return ntohl(address.sin_addr.s_addr);
 }
 
-TcpSocket TcpSocket::Connect(std::uint32_t ipv4, std::uint16_t port)
+TcpSocket TcpSocket::Connect(std::uint32_t ipv4, std::uint16_t port, int timeoutMs)
 {
     StartSockets();
     TcpSocket connection(NewStreamSocket());
+    const SOCKET handle = ToSocket(connection.handle_);
+    // Non-blocking, so that the wait for an answer has a limit of its own.
+    connection.SetBlocking(false);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_port = htons(port);
     address.sin_addr.s_addr = htonl(ipv4);
-    if (connect(ToSocket(connection.handle_), reinterpret_cast<const sockaddr*>(&address),
-                sizeof address) != 0)
-        throw LastSystemSocketError();
+    if (connect(handle, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+        if (WSAGetLastError() != WSAEWOULDBLOCK)
+            throw LastSystemSocketError();
+        if (!WaitForConnect(handle, timeoutMs))
+            throw SocketError(kWsaTimedOut);
+        int error = 0;
+        int length = sizeof error;
+        if (getsockopt(handle, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &length) != 0)
+            throw LastSystemSocketError();
+        if (error != 0)
+            throw SystemSocketError(error);
+    }
+    connection.SetBlocking(true);
     return connection;
 }
 
@@ -161,7 +194,7 @@ void TcpSocket::Close()
     }
 }
 
-TcpListener::TcpListener()
+TcpListener::TcpListener(int backlog)
 {
     StartSockets();
     handle_ = NewStreamSocket();
@@ -170,7 +203,7 @@ TcpListener::TcpListener()
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     int length = sizeof address;
     if (bind(ToSocket(handle_), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
-        listen(ToSocket(handle_), 16) != 0 ||
+        listen(ToSocket(handle_), backlog) != 0 ||
         getsockname(ToSocket(handle_), reinterpret_cast<sockaddr*>(&address), &length) != 0) {
         const SocketError error = LastSystemSocketError();
         Close();

@@ -3,9 +3,11 @@
 #include "net/http_client.h"
 #include "tests/net/client_test_support.h"
 #include "tests/net/scripted_server.h"
+#include "tests/net/unanswering_listener.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
 #include <string>
 #include <vector>
@@ -18,12 +20,13 @@ using net_test::ErrorOf;
 using net_test::ReplyWithBody;
 using net_test::ScriptedServer;
 
-// Short limits, so that a slow peer outlasts them within a test: the head
-// and the TLS handshake in 300 ms, 100 body bytes every 300 ms, 1.5 s in
-// all.
+// Short limits, so that a slow peer outlasts them within a test: the
+// connect, the head and the TLS handshake in 300 ms, 100 body bytes every
+// 300 ms, 1.5 s in all.
 TimeLimits ShortLimits()
 {
     TimeLimits limits;
+    limits.connectMs = 300;
     limits.tlsSocketMs = 300;
     limits.headMs = 300;
     limits.bodyStallMs = 300;
@@ -121,6 +124,24 @@ TEST(HostilePeers, AProxyCannotStretchItsReplyToConnect)
     client.SetProxyHostName("127.0.0.1");
     client.SetProxyPortNumber(proxy.Port());
     EXPECT_EQ(ErrorOf([&] { client.GetText("https://service.test/"); }), kReadTimedOut);
+}
+
+TEST(HostilePeers, AProxyThatNeverAnswersCostsTheConnectLimit)
+{
+    if (!net_test::UnansweringListener::Possible())
+        GTEST_SKIP() << "Windows refuses attempts on a full queue";
+    const net_test::UnansweringListener proxy;
+    ASSERT_TRUE(proxy.Full()) << "every attempt was taken";
+    HttpClient client;
+    client.SetTimeLimits(ShortLimits());
+    client.SetProxyHostName("127.0.0.1");
+    client.SetProxyPortNumber(proxy.Port());
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(ErrorOf([&] { client.GetText("http://service.test/"); }),
+              "Socket Error # 10060\r\nConnection timed out.");
+    // The system's own time-out gives 10060 too, but only after minutes.
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    EXPECT_LT(std::chrono::duration_cast<std::chrono::seconds>(elapsed).count(), 10) << "seconds";
 }
 
 // Three bytes of text for each byte of the body: the text stops at the

@@ -2,9 +2,11 @@
 #include "platform/code_pages.h"
 #include "platform/idna.h"
 #include "platform/socket.h"
+#include "tests/net/unanswering_listener.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <optional>
 #include <string>
 
@@ -35,6 +37,24 @@ TEST(TcpConnect, RefusedPortFailsWith10061)
     } catch (const SocketError& error) {
         EXPECT_STREQ(error.what(), "Socket Error # 10061\r\nConnection refused.");
     }
+}
+
+TEST(TcpConnect, UnansweredAttemptFailsWith10060AtItsLimit)
+{
+    if (!net_test::UnansweringListener::Possible())
+        GTEST_SKIP() << "Windows refuses attempts on a full queue";
+    const net_test::UnansweringListener listener;
+    ASSERT_TRUE(listener.Full()) << "every attempt was taken";
+    const auto start = std::chrono::steady_clock::now();
+    try {
+        TcpSocket::Connect(0x7F000001, listener.Port(), 300);
+        FAIL() << "connected";
+    } catch (const SocketError& error) {
+        EXPECT_STREQ(error.what(), "Socket Error # 10060\r\nConnection timed out.");
+    }
+    // The system's own time-out gives 10060 too, but only after minutes.
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    EXPECT_LT(std::chrono::duration_cast<std::chrono::seconds>(elapsed).count(), 10) << "seconds";
 }
 
 TEST(TcpConnect, ReceiveTimeLimitFailsWith10060)
