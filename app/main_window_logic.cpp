@@ -22,9 +22,10 @@ constexpr const char* kTriggerOff = "Hopvane_go_off";
 MainWindowLogic::MainWindowLogic(MainWindowServices services, MainView& view)
     : services_(std::move(services)), view_(view), strings_(dispatcher_, view.TranslationTarget()),
       store_(services_.dataFolder), statusMutex_(services_.mutexes),
-      requestAnswer_(services_.mutexes),
+      requestAnswer_(services_.mutexes), movedOnNote_(services_.mutexes),
       systemProxy_(services_.proxyStores, statusMutex_, strings_,
                    sysproxy::RecordPlace{services_.dataFolder, services_.proxyOwner}),
+      healthCheck_(services_.handOver, services_.probes.testProxy),
       proxyCheckThread_(services_.handOver, *this, services_.probes)
 {
     strings_.siLang1().OnChangeLanguage = [this](i18n::TsiCustomLang&) { siLang1ChangeLanguage(); };
@@ -117,12 +118,14 @@ std::string MainWindowLogic::gethttpdata(const std::string& url)
 
 void MainWindowLogic::FormCloseQuery()
 {
+    healthCheck_.Stop();
     proxyCheckThread_.Stop();
     view_.SetChangedText(systemProxy_.ZrusProxy().txtChanged);
 }
 
 void MainWindowLogic::FormDestroy()
 {
+    healthCheck_.StopAndWait();
     proxyCheckThread_.StopAndWait();
 }
 
@@ -157,6 +160,9 @@ void MainWindowLogic::ResetSpeedTest()
 void MainWindowLogic::SwitchClick(bool on)
 {
     switchOn_ = on;
+    healthCheck_.Stop();
+    if (on)
+        healthInterval_ = std::chrono::seconds(services_.testUrls.ReadHealthCheckSeconds());
     const auto selected = store_.Proxys().SelectedEntry();
     if (selected)
         CurrentProxy = *selected;
@@ -209,6 +215,7 @@ void MainWindowLogic::ProxysDblClick()
 void MainWindowLogic::Timer1Timer()
 {
     requestAnswer_.PollPassed();
+    movedOnNote_.PollPassed();
     // A start waiting for a finishing run polls again once it has started.
     if (proxyCheckThread_.Waiting())
         return;
@@ -248,6 +255,21 @@ void MainWindowLogic::Timer1Timer()
     }
     if (switchOn_)
         proxyCheckThread_.LookAhead();
+    if (healthCheck_.Poll(AppliedEntry(), healthInterval_, view_.TestUrl()))
+        AppliedProxyDied();
+}
+
+std::optional<std::string> MainWindowLogic::AppliedEntry() const
+{
+    if (!switchOn_ || proxyCheckThread_.Active() || statusMutex_.Name() != extctl::kStatusOk)
+        return std::nullopt;
+    return appliedEntry_;
+}
+
+void MainWindowLogic::AppliedProxyDied()
+{
+    movedOnNote_.Give(extctl::kNoteAppliedProxyDied);
+    NextIP();
 }
 
 std::vector<std::string> MainWindowLogic::EntriesAhead(std::size_t most)
@@ -306,6 +328,13 @@ bool MainWindowLogic::MoveSelectionOn()
     return true;
 }
 
+void MainWindowLogic::ExitNotHidden(switching::ExitAddress exit)
+{
+    view_.SetStatusText(strings_.GetTextOrDefault(exit == switching::ExitAddress::kUsersOwn
+                                                      ? "strsProxyShowsYourAddress"
+                                                      : "strsProxyShowsNoAddress"));
+}
+
 void MainWindowLogic::ProxyOnline(const std::string& host)
 {
     view_.SetStatusText(strings_.GetTextOrDefault("IDS_49") + host);
@@ -316,6 +345,7 @@ void MainWindowLogic::ApplyProxy(const std::string& entry, const platform::Proxy
 {
     // A double click may have chosen another entry meanwhile; this one passed.
     CurrentProxy = entry;
+    appliedEntry_ = entry;
     const sysproxy::ProxyIndicator indicator = systemProxy_.NastavProxy(server);
     view_.SetChangedText(indicator.txtChanged);
     if (indicator.txtMutex)

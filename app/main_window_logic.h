@@ -14,9 +14,11 @@
 #include "proxylist/proxy_store.h"
 #include "settings/test_url_store.h"
 #include "switching/hand_over.h"
+#include "switching/health_check.h"
 #include "switching/proxy_check_cycle.h"
 #include "sysproxy/system_proxy.h"
 
+#include <chrono>
 #include <optional>
 #include <string>
 #include <vector>
@@ -102,12 +104,19 @@ private:
     // Answers another program's request with the state it left: at once, or
     // when the check it started has begun, which then shows "Hopvane_change".
     void AnswerRequest(bool startedCheck);
+    // The entry a proxy was applied from, while it is the system proxy.
+    std::optional<std::string> AppliedEntry() const;
+    // Moves on from an applied proxy that stopped answering, as the
+    // next-proxy request does, and says why to those who watch.
+    void AppliedProxyDied();
 
     // CheckCycleHost
     std::string CurrentProxyEntry() override { return CurrentProxy; }
     std::string TestUrl() override { return view_.TestUrl(); }
     std::vector<std::string> EntriesAhead(std::size_t most) override;
     bool CheckAheadWanted() override { return services_.testUrls.ReadCheckAhead(); }
+    std::string OriginalAddress() override { return OriginalIP; }
+    void ExitNotHidden(switching::ExitAddress exit) override;
     void RunStarting(const std::string& host) override;
     BlacklistOutcome BlacklistProxy(const std::string& entry) override;
     bool MoveSelectionOn() override;
@@ -130,10 +139,15 @@ private:
     extctl::RequestAnswer requestAnswer_;
     // A request started a check, which answers it when its first run begins.
     bool answerAtRunStart_ = false;
+    // Held for two polls after the program moved on by itself.
+    extctl::RequestAnswer movedOnNote_;
+    std::string appliedEntry_;
+    std::chrono::seconds healthInterval_{0};
     sysproxy::SystemProxy systemProxy_;
     // Follows the proxy list once creation has first shown the count.
     std::optional<EntryCountLine> countLine_;
     bool switchOn_ = false;
+    switching::HealthCheck healthCheck_;
     // Last, so that it goes first: its last run still reaches the rest.
     switching::ProxyCheckCycle proxyCheckThread_;
 };

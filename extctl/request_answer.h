@@ -15,6 +15,10 @@ constexpr const char* kAnswerApplied = "Hopvane_answer_applied";
 constexpr const char* kAnswerIdle = "Hopvane_answer_idle";
 constexpr const char* kAnswerOff = "Hopvane_answer_off";
 
+// Held for two polls when the program moved on by itself because the
+// applied proxy stopped answering, for those who watch the status names.
+constexpr const char* kNoteAppliedProxyDied = "Hopvane_note_proxy_died";
+
 // The answer given last, held for two polls of the program: long enough for
 // a requester that looks every few milliseconds, short enough that a later
 // request never mistakes it for its own.

@@ -70,8 +70,9 @@ constexpr std::u16string_view kFonts = u"stFonts_Unicode\r\n"
                                        u"\r\n"
                                        u"stMultiLines_Unicode\r\n";
 
-// Own to the main window: the update question's texts, and the error report
-// window's buttons, as that window has no table of its own.
+// Own to the main window: the update question's texts, the error report
+// window's buttons, as that window has no table of its own, and why a proxy
+// that answered was not applied.
 constexpr std::u16string_view kOwnStrings =
     u"strsDownloadNovaVerze\x01"
     u"New version available, open www pages for download new version?\x01"
@@ -100,6 +101,14 @@ constexpr std::u16string_view kOwnStrings =
     u"strsReportClose\x01"
     u"Close\x01"
     u"Ukončit\x01"
+    u"\r\n"
+    u"strsProxyShowsYourAddress\x01"
+    u"The proxy shows your own address\x01"
+    u"Proxy ukazuje vaši vlastní adresu\x01"
+    u"\r\n"
+    u"strsProxyShowsNoAddress\x01"
+    u"The proxy does not show where it comes out\x01"
+    u"Proxy neukazuje, odkud vychází\x01"
     u"\r\n";
 
 constexpr std::u16string_view kCharSets = u"stLocales_Unicode\r\n"

@@ -32,6 +32,11 @@ std::string ServiceEndpoints::MyIpText() const
     return sites_.czechHttps + "/hopvane/myiptxt.php";
 }
 
+std::string ServiceEndpoints::ExitAddressText() const
+{
+    return sites_.czechHttp + "/hopvane/myiptxt.php";
+}
+
 std::string ServiceEndpoints::ReleaseNumber() const
 {
     return sites_.czechHttps + "/download/KHopvane.txt";

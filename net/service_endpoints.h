@@ -23,6 +23,9 @@ public:
 
     // The public address of the requester, as the whole body.
     std::string MyIpText() const;
+    // The same page over plain http, so that a proxy's own headers reach it:
+    // the address a site would see a request through the proxy come from.
+    std::string ExitAddressText() const;
     // The newest release number, as the whole body.
     std::string ReleaseNumber() const;
     // One proxy entry per line, and the date of that list.

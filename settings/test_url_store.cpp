@@ -1,6 +1,7 @@
 #include "settings/test_url_store.h"
 
 #include "platform/environment.h"
+#include "platform/text_integer.h"
 
 namespace settings {
 
@@ -9,6 +10,8 @@ namespace {
 constexpr const char* kSection = "setting";
 constexpr const char* kKey = "urltest";
 constexpr const char* kCheckAheadKey = "checkahead";
+constexpr const char* kHealthCheckKey = "healthcheck";
+constexpr int kDefaultHealthCheckSeconds = 60;
 constexpr std::size_t kReadBufferChars = 2048;
 
 } // namespace
@@ -38,6 +41,14 @@ bool TestUrlStore::ReadCheckAhead() const
     const std::string value = profile_.ReadString(kSection, kCheckAheadKey, "1", 16, iniPath_);
     profile_.Flush(iniPath_);
     return value != "0";
+}
+
+int TestUrlStore::ReadHealthCheckSeconds() const
+{
+    const std::string value = profile_.ReadString(kSection, kHealthCheckKey, "", 16, iniPath_);
+    profile_.Flush(iniPath_);
+    const std::optional<std::int32_t> seconds = platform::TextToInteger(value);
+    return seconds && *seconds >= 0 ? *seconds : kDefaultHealthCheckSeconds;
 }
 
 TestUrlStore ExecutableTestUrlStore()

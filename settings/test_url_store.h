@@ -27,6 +27,9 @@ public:
     // Beside it, key "checkahead": whether the entries ahead of the walk may
     // be probed before their turn. Only "0" says no.
     bool ReadCheckAhead() const;
+    // Key "healthcheck": seconds between probes of the applied proxy, 60
+    // when missing or not a number; 0 never probes.
+    int ReadHealthCheckSeconds() const;
 
     const std::string& IniPath() const { return iniPath_; }
 

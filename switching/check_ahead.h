@@ -1,16 +1,15 @@
 #pragma once
 
 #include "switching/hand_over.h"
+#include "switching/handed_over_probes.h"
 #include "switching/proxy_address.h"
 
 #include <chrono>
 #include <cstddef>
 #include <functional>
-#include <list>
 #include <map>
-#include <optional>
 #include <string>
-#include <thread>
+#include <utility>
 #include <vector>
 
 namespace switching {
@@ -38,10 +37,6 @@ public:
 
     CheckAhead(HandOver& handOver, Probe probe, Limits limits = {},
                Clock clock = std::chrono::steady_clock::now);
-    // Waits for the probes still out, carrying out hand-overs.
-    ~CheckAhead();
-    CheckAhead(const CheckAhead&) = delete;
-    CheckAhead& operator=(const CheckAhead&) = delete;
 
     // The entries after the current one, in list order: starts probes of
     // those within the window that have no fresh answer and none coming.
@@ -53,7 +48,7 @@ public:
     void Stop();
     // Stop, then waits for the probes still out.
     void StopAndWait();
-    std::size_t ProbesOut() const { return probes_.size(); }
+    std::size_t ProbesOut() { return probes_.Out(); }
     std::size_t Window() const { return limits_.window; }
 
 private:
@@ -61,27 +56,19 @@ private:
         bool passed;
         std::chrono::steady_clock::time_point at;
     };
-    struct ProbeThread {
-        std::string entry;
-        unsigned generation;
-        bool finished = false;
-        std::thread thread;
-    };
 
-    // On the probe's thread: hands its answer over, if it has one.
-    void Finish(ProbeThread& probe, std::optional<bool> passed);
     bool IsFresh(const Answer& answer) const;
-    bool IsOut(const std::string& entry) const;
-    void JoinFinished();
 
-    HandOver& handOver_;
     Probe probe_;
     Limits limits_;
     Clock clock_;
     // Answers and probes of earlier generations are dropped.
     unsigned generation_ = 0;
     std::map<std::string, Answer> answers_;
-    std::list<ProbeThread> probes_;
+    // The entries whose probes are out, with their generation.
+    std::vector<std::pair<std::string, unsigned>> out_;
+    // Last, so that it goes first: its probes' answers still reach the rest.
+    HandedOverProbes probes_;
 };
 
 } // namespace switching

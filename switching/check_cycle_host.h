@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/proxy_settings.h"
+#include "switching/exit_address.h"
 #include "switching/proxy_probes.h"
 
 #include <cstddef>
@@ -28,6 +29,9 @@ public:
     virtual std::vector<std::string> EntriesAhead(std::size_t most) = 0;
     // Whether the user lets the entries ahead be probed before their turn.
     virtual bool CheckAheadWanted() = 0;
+    // The address the service saw at start without a proxy; empty when
+    // unknown.
+    virtual std::string OriginalAddress() = 0;
     // A run begins testing the host: the next-proxy button off, the status
     // "Hopvane_change", the status line "Connecting to" the host.
     virtual void RunStarting(const std::string& host) = 0;
@@ -37,6 +41,9 @@ public:
     virtual bool MoveSelectionOn() = 0;
     // The host answered through the proxy.
     virtual void ProxyOnline(const std::string& host) = 0;
+    // The proxy would not hide the user: sites see the user's own address
+    // through it, or it gives no address at all. The entry fails next.
+    virtual void ExitNotHidden(ExitAddress exit) = 0;
     // The entry passed as the server: the server becomes the system proxy,
     // the next-proxy button comes on, the status is "Hopvane_ok".
     virtual void ApplyProxy(const std::string& entry, const platform::ProxyServer& server) = 0;

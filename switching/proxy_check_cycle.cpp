@@ -153,8 +153,10 @@ void ProxyCheckCycle::Run(Worker& worker)
     ProxyAddress proxy;
     std::string testUrl;
     bool failedAhead = false;
+    std::string ownAddress;
     if (!OnUi(worker, [&] {
             entry = host_.CurrentProxyEntry();
+            ownAddress = host_.OriginalAddress();
             proxy = SplitProxyEntry(entry);
             host_.RunStarting(proxy.host);
             testUrl = host_.TestUrl();
@@ -173,6 +175,17 @@ void ProxyCheckCycle::Run(Worker& worker)
     }
     if (!OnUi(worker, [&] { host_.ProxyOnline(proxy.host); }))
         return;
+
+    // Only a proxy that hides the user changes the address sites see; with
+    // the user's own address unknown there is nothing to compare.
+    if (IsAddressText(ownAddress)) {
+        const ExitAddress exit = JudgeExitAddress(probes_.getExitAddress(proxy), ownAddress);
+        if (exit != ExitAddress::kOther) {
+            if (OnUi(worker, [&] { host_.ExitNotHidden(exit); }))
+                Fail(worker, entry);
+            return;
+        }
+    }
 
     HandedOverDisplay display(host_,
                               [&](const std::function<void()>& change) { OnUi(worker, change); });

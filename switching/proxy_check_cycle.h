@@ -12,11 +12,14 @@
 
 namespace switching {
 
-// The three probes a run makes, on the worker thread.
+// The probes a run makes, on the worker thread.
 struct CheckProbes {
     std::function<bool(const ProxyAddress& proxy, const std::string& testUrl)> testProxy;
     std::function<bool(SpeedTestDisplay& display)> downloadSpeedTest;
     std::function<std::string(const ProxyAddress& proxy)> getGeoInfo;
+    // The address the service sees a request through the proxy come from;
+    // empty when it cannot be asked.
+    std::function<std::string(const ProxyAddress& proxy)> getExitAddress;
 };
 
 // `ProxyCheckThread`: a worker that tests the current proxy entry again and

@@ -46,6 +46,16 @@ void HttpWork(const net::HttpClient& client, std::int64_t workCount, SpeedTestDi
                          static_cast<std::int32_t>(workCount));
 }
 
+// The body of the URL fetched through the proxy; empty on any failure.
+std::string TextThrough(const ProxyAddress& proxy, const std::string& url)
+{
+    try {
+        return ClientThrough(proxy)->GetText(url);
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
 } // namespace
 
 std::int32_t SpeedFor(std::uint32_t elapsedMs)
@@ -97,11 +107,12 @@ bool DownloadSpeedTest(const std::string& speedTestUrl, const std::string& tempF
 
 std::string GetGeoInfo(const ProxyAddress& proxy, const std::string& geoUrl)
 {
-    try {
-        return ClientThrough(proxy)->GetText(geoUrl);
-    } catch (const std::exception&) {
-        return {};
-    }
+    return TextThrough(proxy, geoUrl);
+}
+
+std::string GetExitAddress(const ProxyAddress& proxy, const std::string& addressUrl)
+{
+    return TextThrough(proxy, addressUrl);
 }
 
 } // namespace switching

@@ -44,4 +44,8 @@ bool DownloadSpeedTest(const std::string& speedTestUrl, const std::string& tempF
 // The geo text fetched through the proxy.
 std::string GetGeoInfo(const ProxyAddress& proxy, const std::string& geoUrl);
 
+// The address the service's page reports for a plain request through the
+// proxy, which carries what the proxy adds (X-Forwarded-For and the like).
+std::string GetExitAddress(const ProxyAddress& proxy, const std::string& addressUrl);
+
 } // namespace switching

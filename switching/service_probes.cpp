@@ -18,6 +18,9 @@ CheckProbes ServiceCheckProbes(const net::ServiceEndpoints& endpoints)
         [geoUrl = endpoints.GeoText()](const ProxyAddress& proxy) {
             return GetGeoInfo(proxy, geoUrl);
         },
+        [addressUrl = endpoints.ExitAddressText()](const ProxyAddress& proxy) {
+            return GetExitAddress(proxy, addressUrl);
+        },
     };
 }
 

@@ -8,6 +8,9 @@
 #
 # The mixed list (plan_mixed_farm) stands in for a real list, mostly dead proxies that fail
 # slowly, in counts the caller chooses; each of its entries has an address of its own.
+#
+# On request (farm_leaking=yes), either list also holds two proxies that work but do not hide
+# the user, right before the first good proxy so that a walk meets them first.
 
 # Places the geo endpoint names, one for each good proxy's exit address.
 readonly farm_places=(
@@ -45,9 +48,16 @@ readonly farm_kind_notes=(
 readonly farm_max_dead=200
 readonly farm_max_forbidding=20
 
+# The leaking proxies. Locally the user's own address is 127.0.0.1: the service reports it to
+# a direct request, and every client on this machine connects from it.
+farm_leaking=no
+readonly farm_transparent_host=127.0.0.6
+readonly farm_forwarding_host=127.0.0.7 farm_forwarding_exit=127.0.0.107
+
 # plan_farm GOOD PORT: the fixed list; fills the arrays below.
 #   list_entries, list_notes: the lines of the served list and what each one is for;
-#   proxy_listen, proxy_bind, proxy_place, proxy_refuses: one item per tinyproxy to run;
+#   proxy_listen, proxy_bind, proxy_place, proxy_refuses, proxy_forwards_for: one item per
+#   tinyproxy to run (proxy_forwards_for: the X-Forwarded-For it adds, if any);
 #   hole_hosts, silent_hosts, refusing_hosts: the addresses of the dead entries of each kind.
 plan_farm() {
     local good=$1 port=$2 i
@@ -62,6 +72,7 @@ plan_farm() {
     list_entries+=("127.0.0.3:$port")
     list_notes+=("fails: the proxy refuses every request with \"403 Filtered\"")
     proxy_listen+=(127.0.0.3) proxy_bind+=(127.0.0.103) proxy_place+=("") proxy_refuses+=(yes)
+    proxy_forwards_for+=("")
     list_entries+=("127.0.0.4")
     list_notes+=("fails: no port, so no request is sent")
     list_entries+=("127.0.0.5:http")
@@ -123,17 +134,36 @@ plan_mixed_farm() {
 
 clear_plan() {
     list_entries=() list_notes=()
-    proxy_listen=() proxy_bind=() proxy_place=() proxy_refuses=()
+    proxy_listen=() proxy_bind=() proxy_place=() proxy_refuses=() proxy_forwards_for=()
     hole_hosts=() silent_hosts=() refusing_hosts=()
 }
 
-# add_good_proxy I PORT: the I-th good proxy (from 1), its list entry and its tinyproxy.
+# add_good_proxy I PORT: the I-th good proxy (from 1), its list entry and its tinyproxy; the
+# leaking proxies, when asked for, before the first.
 add_good_proxy() {
     local i=$1 port=$2
+    if [[ $i == 1 && $farm_leaking == yes ]]; then
+        add_leaking_proxies "$port"
+    fi
     proxy_listen+=("127.0.0.$((10 + i))") proxy_bind+=("127.0.0.$((110 + i))")
-    proxy_place+=("${farm_places[i - 1]}") proxy_refuses+=(no)
+    proxy_place+=("${farm_places[i - 1]}") proxy_refuses+=(no) proxy_forwards_for+=("")
     list_entries+=("127.0.0.$((10 + i)):$port")
     list_notes+=("works: the service sees 127.0.0.$((110 + i)), in ${farm_places[i - 1]}")
+}
+
+# add_leaking_proxies PORT: a transparent proxy, whose exit is the user's own address, then one
+# that tells the service the user's address in X-Forwarded-For on plain requests (tinyproxy adds
+# no header to CONNECT, which it tunnels); neither has a place of its own.
+add_leaking_proxies() {
+    local port=$1
+    proxy_listen+=("$farm_transparent_host") proxy_bind+=(127.0.0.1)
+    proxy_place+=("") proxy_refuses+=(no) proxy_forwards_for+=("")
+    list_entries+=("$farm_transparent_host:$port")
+    list_notes+=("leaks: transparent, the service sees the user's own 127.0.0.1")
+    proxy_listen+=("$farm_forwarding_host") proxy_bind+=("$farm_forwarding_exit")
+    proxy_place+=("") proxy_refuses+=(no) proxy_forwards_for+=(127.0.0.1)
+    list_entries+=("$farm_forwarding_host:$port")
+    list_notes+=("leaks: adds X-Forwarded-For: 127.0.0.1 to plain requests (exit $farm_forwarding_exit)")
 }
 
 # add_dead_entry KIND N PORT: the N-th entry (from 1) of the KIND-th of farm_kinds.
@@ -146,7 +176,10 @@ add_dead_entry() {
     silent) silent_hosts+=("$host") ;;
     refusing) refusing_hosts+=("$host") ;;
     # It never connects anywhere, so it needs no exit address of its own.
-    forbidding) proxy_listen+=("$host") proxy_bind+=("$host") proxy_place+=("") proxy_refuses+=(yes) ;;
+    forbidding)
+        proxy_listen+=("$host") proxy_bind+=("$host") proxy_place+=("") proxy_refuses+=(yes)
+        proxy_forwards_for+=("")
+        ;;
     esac
 }
 
@@ -175,6 +208,11 @@ write_proxy_config() {
     if [[ ${proxy_refuses[i]} == yes ]]; then
         printf '.\n' >"$folder/filter"
         extra+="Filter \"$folder/filter\""$'\n'"FilterType ere"$'\n'
+    fi
+    # Meant to be the client's address; tinyproxy can only add a fixed text, and every client
+    # on this machine connects from 127.0.0.1, so that text is right.
+    if [[ -n ${proxy_forwards_for[i]} ]]; then
+        extra+="AddHeader \"X-Forwarded-For\" \"${proxy_forwards_for[i]}\""$'\n'
     fi
     # As root, tinyproxy would otherwise keep serving as root.
     if [[ $EUID -eq 0 ]]; then

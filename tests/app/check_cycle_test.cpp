@@ -72,6 +72,9 @@ protected:
         probes.getGeoInfo = [](const switching::ProxyAddress& proxy) {
             return "Place of " + proxy.host;
         };
+        probes.getExitAddress = [](const switching::ProxyAddress&) {
+            return std::string("192.0.2.99");
+        };
     }
 
     MainWindowLogic& StartedWith(const std::string& list)
@@ -156,6 +159,47 @@ TEST_F(CheckCycleTest, AppliesExactlyTheServerThatWasTested)
     EXPECT_EQ(view.changed, "Yes");
     EXPECT_EQ(logic.CurrentProxy, "h:0x50:x");
 }
+
+struct ExitCase {
+    const char* name;
+    const char* original;
+    const char* exit;
+    bool applied;
+    const char* status;
+};
+
+class ExitCheckTest : public CheckCycleTest, public ::testing::WithParamInterface<ExitCase> {};
+
+// Only a proxy that hides the user's address is applied; the check needs the
+// address the user has without a proxy.
+TEST_P(ExitCheckTest, AppliesOnlyAProxyThatHidesTheUser)
+{
+    ProbesFailing({});
+    std::atomic<int> asked{0};
+    probes.getExitAddress = [&asked](const switching::ProxyAddress&) {
+        ++asked;
+        return std::string(GetParam().exit);
+    };
+    WriteListFile("proxylist.txt", "p:1\r\n");
+    Logic().FormCreate();
+    Logic().OriginalIP = GetParam().original;
+    Logic().SwitchClick(true);
+    UntilIdle();
+    EXPECT_EQ(ProxyEnable() == 1, GetParam().applied);
+    EXPECT_EQ(platform::FileExists(DataFile("blacklist.txt")), !GetParam().applied);
+    EXPECT_EQ(view.status, GetParam().status);
+    EXPECT_EQ(asked, *GetParam().original ? 1 : 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Exits, ExitCheckTest,
+    ::testing::Values(ExitCase{"Hidden", "127.0.0.1", "192.0.2.7", true, "Online IP p"},
+                      ExitCase{"UsersOwn", "127.0.0.1", "127.0.0.1", false,
+                               "The proxy shows your own address"},
+                      ExitCase{"NotAnAddress", "127.0.0.1", "<html></html>", false,
+                               "The proxy does not show where it comes out"},
+                      ExitCase{"OwnUnknown", "", "127.0.0.1", true, "Online IP p"}),
+    [](const auto& test) { return std::string(test.param.name); });
 
 // What the walk ends with does not depend on the check ahead: the same
 // applied proxies, blacklist and status names as one entry at a time, though

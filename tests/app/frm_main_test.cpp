@@ -532,6 +532,7 @@ TEST_F(FrmMainTest, AStartWaitingForASilentProbeLetsTheWindowClose)
                                       return false;
                                   },
                                   [](switching::SpeedTestDisplay&) { return true; },
+                                  [](const switching::ProxyAddress&) { return std::string(); },
                                   [](const switching::ProxyAddress&) { return std::string(); }};
     WriteListFile("proxylist.txt", "127.0.0.1:1\r\n");
     stub = std::make_unique<ServiceStub>(kServiceBodies, false, ServiceStub::OnRequest{});
@@ -637,6 +638,33 @@ TEST_F(FrmMainTest, OneRequestIsOneChangeFromEveryState)
         EXPECT_EQ(geoTexts(), step.changes) << command;
     }
     EXPECT_EQ(InternetSettingsValue("ProxyServer"), "127.0.0.12:" + port);
+    EXPECT_TRUE(reports.empty());
+}
+
+// Neither a transparent proxy nor one that forwards the user's address is
+// ever applied, a good one still is, and once it dies the program moves on
+// to the next by itself.
+TEST_F(FrmMainTest, TheChangeOfAddressIsReal)
+{
+    const test_support::LocalService service({"--leaking"});
+    ASSERT_TRUE(service.IsUp()) << service.Output();
+    test_support::WriteFileBytes(IniPath(), "[setting]\r\nhealthcheck=1\r\n");
+    StartOn(service.Sites());
+    main->show();
+    QTest::mouseClick(main->findChild<QWidget*>("btnRefresh"), Qt::LeftButton);
+    const std::string port = std::to_string(service.ProxyPort());
+
+    EXPECT_EQ(RunCtl({"on", "--wait", "60"}), 0);
+    EXPECT_EQ(InternetSettingsValue("ProxyServer"), "127.0.0.11:" + port);
+    const std::string blacklist =
+        test_support::ReadFileBytes(platform::DataFolder() + "blacklist.txt");
+    for (const char* leaking : {"127.0.0.6:", "127.0.0.7:"})
+        EXPECT_NE(blacklist.find(leaking + port + "\r\n"), std::string::npos) << leaking;
+
+    ASSERT_TRUE(service.StopProxy("127.0.0.11"));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return InternetSettingsValue("ProxyServer") == "127.0.0.12:" + port; }, 30000));
+    EXPECT_EQ(Text("txtMutex"), "Hopvane_ok");
     EXPECT_TRUE(reports.empty());
 }
 

@@ -129,6 +129,19 @@ net::ServiceSites LocalService::Sites() const
             "https://" + host + std::to_string(ports_.english)};
 }
 
+bool LocalService::StopProxy(const std::string& address) const
+{
+    const std::string name = "tinyproxy " + address;
+    platform::AppendToFile(runtimeDir_ + "/stopped-on-purpose", name + "\n");
+    const std::string pids = platform::ReadWholeFile(runtimeDir_ + "/pids");
+    const std::size_t line = pids.find(" " + name + "\n");
+    if (line == std::string::npos)
+        return false;
+    const std::size_t start = pids.rfind('\n', line);
+    const pid_t pid = std::stoi(pids.substr(start == std::string::npos ? 0 : start + 1));
+    return kill(pid, SIGTERM) == 0;
+}
+
 std::string LocalService::AccessLog() const
 {
     const std::string log = runtimeDir_ + "/logs/nginx-access.log";

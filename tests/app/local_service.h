@@ -40,6 +40,9 @@ public:
     int ProxyPort() const { return ports_.proxy; }
     // What nginx has logged so far, a line a request.
     std::string AccessLog() const;
+    // Stops the farm's proxy that listens on the address, as a proxy of a
+    // real list dies; the rest of the farm goes on. False when there is none.
+    bool StopProxy(const std::string& address) const;
 
 private:
     bool Start(Ports ports, const std::vector<std::string>& options);

@@ -34,6 +34,10 @@ const Entry kTable[] = {
     {"strsReportContinue", "Continue", "Pokračovat"},
     {"strsReportRestart", "Restart", "Restartovat"},
     {"strsReportClose", "Close", "Ukončit"},
+    {"strsProxyShowsYourAddress", "The proxy shows your own address",
+     "Proxy ukazuje vaši vlastní adresu"},
+    {"strsProxyShowsNoAddress", "The proxy does not show where it comes out",
+     "Proxy neukazuje, odkud vychází"},
 };
 
 // The main window's tables over a window without controls, with the

@@ -165,7 +165,8 @@ TEST(WindowTranslations, BothStringTablesShareTheIdsLines)
               (std::vector<std::string>{
                   "IDS_17", "IDS_18", "IDS_20", "IDS_40", "IDS_45", "IDS_48", "IDS_49", "IDS_54",
                   "IDS_55", "strsDownloadNovaVerze", "strsDotaz", "strsReportDetails",
-                  "strsReportSend", "strsReportContinue", "strsReportRestart", "strsReportClose"}));
+                  "strsReportSend", "strsReportContinue", "strsReportRestart", "strsReportClose",
+                  "strsProxyShowsYourAddress", "strsProxyShowsNoAddress"}));
     ASSERT_EQ(configStrings.size(), 9u);
     for (std::size_t i = 0; i < configStrings.size(); ++i)
         EXPECT_EQ(configStrings[i].texts, mainStrings[i].texts) << configStrings[i].key;

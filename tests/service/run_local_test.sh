@@ -70,9 +70,9 @@ port_open() {
     { : <>"/dev/tcp/$1/$2"; } 2>/dev/null
 }
 
-# Every address the service listens on (the good proxies of a three-proxy farm included) and
-# the dead entry's address.
-service_hosts=(127.0.0.1 127.0.0.2 127.0.0.3 127.0.0.11 127.0.0.12 127.0.0.13)
+# Every address the service listens on (the good proxies of a three-proxy farm and the leaking
+# ones included) and the dead entry's address.
+service_hosts=(127.0.0.1 127.0.0.2 127.0.0.3 127.0.0.6 127.0.0.7 127.0.0.11 127.0.0.12 127.0.0.13)
 
 # pick_ports: sets ports to four consecutive ports that nothing answers on at those hosts,
 # below the range the system takes the local ports of outgoing connections from.
@@ -297,7 +297,7 @@ expected_list b_list "${b_ports[3]}" 1
 expect_output "b: --good 1 serves one good proxy" "$b_list" cat "$work/b.list"
 expect_nothing_left b "$b_pid" "${b_ports[@]}"
 
-# --- F: a mixed list, two entries of each kind ----------------------------------------------
+# --- F: a mixed list, two entries of each kind and the leaking proxies ---------------------
 # kind_of ENTRY: what a request for $probe_url through ENTRY meets, named as run-local names
 # the kinds.
 kind_of() {
@@ -328,21 +328,46 @@ kinds_of() {
 }
 
 pick_ports
-start_instance f --black-holed 2 --silent 2 --refusing 2 --forbidding 2 --good 2 --first-good-at 4
+start_instance f --black-holed 2 --silent 2 --refusing 2 --forbidding 2 --good 2 --first-good-at 4 \
+    --leaking
 f_pid=$instance_pid f_ports=("${ports[@]}")
 wait_until_up f "$f_pid"
 probe_url=http://127.0.0.1:${f_ports[0]}/hopvane/myiptxt.php
 f_entries=()
-for host in 127.1.0.1 127.2.0.1 127.3.0.1 127.0.0.11 127.4.0.1 127.1.0.2 127.0.0.12 127.2.0.2 \
-    127.3.0.2 127.4.0.2; do
+for host in 127.1.0.1 127.2.0.1 127.3.0.1 127.0.0.6 127.0.0.7 127.0.0.11 127.4.0.1 127.1.0.2 \
+    127.0.0.12 127.2.0.2 127.3.0.2 127.4.0.2; do
     f_entries+=("$host:${f_ports[3]}")
 done
 printf -v f_list '%s\r\n' "${f_entries[@]}"
-expect_output "f: the kinds take turns, the first good proxy is 4th and the other spread after it" \
+expect_output "f: the kinds take turns, the leaking proxies come right before the first good one, the other good one spread after it" \
     "$f_list" "${get[@]}" "http://127.0.0.1:${f_ports[0]}/hopvane/proxylist/proxy.txt"
 expect_equal "f: each entry fails or works as its kind" \
-    "black-holed silent refusing good forbidding black-holed good silent refusing forbidding " \
+    "black-holed silent refusing good good good forbidding black-holed good silent refusing forbidding " \
     "$(kinds_of "${f_entries[@]}")"
+
+# The address the service reports is the one a site would see. The program's own client makes
+# the requests without a header where the build has it; curl sends the rest.
+https_probe_url=https://127.0.0.1:${f_ports[1]}/hopvane/myiptxt.php
+while IFS='|' read -r proxy header url expected; do
+    if [[ -n $fetch_tool && $header == - ]]; then
+        request=("$fetch_tool")
+        [[ $proxy == - ]] || request+=(--proxy "$proxy:${f_ports[3]}")
+    else
+        request=("${get[@]}" "${tls10[@]}")
+        [[ $proxy == - ]] || request+=(-x "http://$proxy:${f_ports[3]}")
+        [[ $header == - ]] || request+=(-H "$header")
+    fi
+    expect_output "f: $url, proxy $proxy, header $header: the service reports $expected" "$expected" \
+        "${request[@]}" "$url"
+done <<EOF
+-|X-Forwarded-For: 198.51.100.7, 10.0.0.1|$probe_url|198.51.100.7
+-|Forwarded: for="[2001:db8::1]:80"|$probe_url|2001:db8::1
+-|Forwarded: for=192.0.2.43|$probe_url|192.0.2.43
+-|X-Forwarded-For: , 198.51.100.7|$probe_url|127.0.0.1
+127.0.0.6|-|$probe_url|127.0.0.1
+127.0.0.7|-|$probe_url|127.0.0.1
+127.0.0.7|-|$https_probe_url|127.0.0.107
+EOF
 kill -INT "$f_pid"
 wait "$f_pid"
 expect_nothing_left f "$f_pid" "${f_ports[@]}"

@@ -111,7 +111,9 @@ Commands:
   on [--wait S]        switch Hopvane on; with --wait, as for next
   off                  switch Hopvane off
   watch                print each change of the state with a local time stamp
-                       until Ctrl-C ("none" while Hopvane is not running)
+                       until Ctrl-C ("none" while Hopvane is not running),
+                       and a line of its own when Hopvane moved on by
+                       itself because the applied proxy stopped answering
   -h, --help           show this text
 --wait S and --wait=S may come before or after the command.
 

@@ -42,7 +42,11 @@ int Watch(platform::NamedMutexes& mutexes, hopvane_ctl::Clock& clock)
         [](const hopvane_ctl::StatusChange& change) {
             // Flushed, so a pipe gets each line as it happens.
             std::cout << hopvane_ctl::LocalTimeStamp(change.at) << ' '
-                      << hopvane_ctl::StatusText(change.status) << std::endl;
+                      << (change.appliedProxyDied
+                              ? std::string_view("moved on by itself: the applied proxy stopped "
+                                                 "answering")
+                              : hopvane_ctl::StatusText(change.status))
+                      << std::endl;
         },
         [] { return stopRequested != 0; });
     return Code(ExitCode::kSuccess);

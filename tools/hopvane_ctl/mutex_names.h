@@ -21,4 +21,8 @@ constexpr const char* kAnswerApplied = "Hopvane_answer_applied";
 constexpr const char* kAnswerIdle = "Hopvane_answer_idle";
 constexpr const char* kAnswerOff = "Hopvane_answer_off";
 
+// Held for two polls when the program moved on by itself because the applied
+// proxy stopped answering.
+constexpr const char* kNoteAppliedProxyDied = "Hopvane_note_proxy_died";
+
 } // namespace hopvane_ctl
