@@ -23,6 +23,7 @@ MainWindowLogic::MainWindowLogic(MainWindowServices services, MainView& view)
     : services_(std::move(services)), view_(view), strings_(dispatcher_, view.TranslationTarget()),
       store_(services_.dataFolder), statusMutex_(services_.mutexes),
       requestAnswer_(services_.mutexes), movedOnNote_(services_.mutexes),
+      walkEndedNote_(services_.mutexes),
       systemProxy_(services_.proxyStores, statusMutex_, strings_,
                    sysproxy::RecordPlace{services_.dataFolder, services_.proxyOwner}),
       healthCheck_(services_.handOver, services_.probes.testProxy),
@@ -216,6 +217,7 @@ void MainWindowLogic::Timer1Timer()
 {
     requestAnswer_.PollPassed();
     movedOnNote_.PollPassed();
+    walkEndedNote_.PollPassed();
     // A start waiting for a finishing run polls again once it has started.
     if (proxyCheckThread_.Waiting())
         return;

@@ -117,6 +117,7 @@ private:
     bool CheckAheadWanted() override { return services_.testUrls.ReadCheckAhead(); }
     std::string OriginalAddress() override { return OriginalIP; }
     void ExitNotHidden(switching::ExitAddress exit) override;
+    void WalkEndedWithoutProxy() override { walkEndedNote_.Give(extctl::kNoteNoProxyFound); }
     void RunStarting(const std::string& host) override;
     BlacklistOutcome BlacklistProxy(const std::string& entry) override;
     bool MoveSelectionOn() override;
@@ -141,6 +142,7 @@ private:
     bool answerAtRunStart_ = false;
     // Held for two polls after the program moved on by itself.
     extctl::RequestAnswer movedOnNote_;
+    extctl::RequestAnswer walkEndedNote_;
     std::string appliedEntry_;
     std::chrono::seconds healthInterval_{0};
     sysproxy::SystemProxy systemProxy_;

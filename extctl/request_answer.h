@@ -18,6 +18,9 @@ constexpr const char* kAnswerOff = "Hopvane_answer_off";
 // Held for two polls when the program moved on by itself because the
 // applied proxy stopped answering, for those who watch the status names.
 constexpr const char* kNoteAppliedProxyDied = "Hopvane_note_proxy_died";
+// Held for two polls when a check cycle ran out of entries without a proxy,
+// for those who wait for one.
+constexpr const char* kNoteNoProxyFound = "Hopvane_note_no_proxy";
 
 // The answer given last, held for two polls of the program: long enough for
 // a requester that looks every few milliseconds, short enough that a later

@@ -48,6 +48,8 @@ public:
     // the next-proxy button comes on, the status is "Hopvane_ok".
     virtual void ApplyProxy(const std::string& entry, const platform::ProxyServer& server) = 0;
     virtual void ShowGeo(const std::string& text) = 0;
+    // The list ran out before any entry passed: the cycle ends.
+    virtual void WalkEndedWithoutProxy() = 0;
 };
 
 } // namespace switching

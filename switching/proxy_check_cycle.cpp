@@ -220,8 +220,10 @@ void ProxyCheckCycle::Fail(Worker& worker, const std::string& entry)
             else
                 retested_.push_back(entry);
         }
-        if (!entrySelected)
+        if (!entrySelected) {
             active_ = false;
+            host_.WalkEndedWithoutProxy();
+        }
     });
 }
 

@@ -71,7 +71,7 @@ void FakeHopvane::Close(Handle handle)
 bool FakeHopvane::Exists(std::string_view name)
 {
     return (!visible_.empty() && visible_ == name) || (!answer_.empty() && answer_ == name) ||
-           IsRequested(name);
+           (!note_.empty() && note_ == name) || IsRequested(name);
 }
 
 void FakeHopvane::RunUntil(std::chrono::milliseconds elapsed)
@@ -98,8 +98,12 @@ void FakeHopvane::RunUntil(std::chrono::milliseconds elapsed)
             SwitchTo(kStatusOff);
         } else if (checkEnd_ == now_) {
             checkEnd_.reset();
-            if (behaviour_.checkFindsProxy)
+            if (behaviour_.checkFindsProxy) {
                 SwitchTo(kStatusOk);
+            } else {
+                note_ = hopvane_ctl::kNoteNoProxyFound;
+                notePolls_ = 0;
+            }
         } else {
             nextPoll_ += kPollInterval;
             Poll();
@@ -112,6 +116,8 @@ void FakeHopvane::Poll()
 {
     if (!answer_.empty() && ++answerPolls_ >= 2)
         answer_.clear();
+    if (!note_.empty() && ++notePolls_ >= 2)
+        note_.clear();
     if (!behaviour_.actsOnRequests)
         return;
     if (IsRequested(kRequestOff)) {

@@ -65,6 +65,9 @@ private:
     bool switchOn_ = true;
     std::string answer_;
     std::string pendingAnswer_;
+    // Held for two polls when a check ends without a proxy.
+    std::string note_;
+    int notePolls_ = 0;
     int answerPolls_ = 0;
     std::chrono::milliseconds now_{0};
     std::chrono::milliseconds nextPoll_ = kPollInterval;

@@ -232,6 +232,8 @@ TEST_P(NextWaitTest, EndsWithTheCheck)
     FakeHopvane program(clock_, Start::kOk, GetParam().behaviour);
     const Outcome outcome = Controller(program, clock_).Next(seconds(5));
     EXPECT_EQ(outcome.code, GetParam().code) << outcome.message;
+    // Every case ends with the check, long before the wait would.
+    EXPECT_LT(clock_.Elapsed(), seconds(2)) << outcome.message;
 }
 
 ProgramBehaviour FindingNoProxy()

@@ -137,8 +137,8 @@ Exit codes:
   4   Hopvane did not act on the request within )" +
            std::to_string(Controller::kReactionLimit.count()) + R"( seconds (for next
       with --wait: within the wait), for instance because a check still runs
-  5   --wait ran out before Hopvane applied a proxy (the check still runs, or
-      its cycle found no working proxy)
+  5   no proxy applied: the check cycle ran out of entries without one, or
+      --wait ran out while the check still runs
   6   the system refused to create the request's name
   7   Hopvane is switched on but has no entry of its proxy list to check
   64  wrong command line

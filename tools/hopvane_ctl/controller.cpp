@@ -165,6 +165,9 @@ Outcome Controller::AwaitProxy(std::chrono::steady_clock::time_point deadline,
         case Status::kChange:
             break;
         }
+        if (mutexes_.Exists(kNoteNoProxyFound))
+            return {ExitCode::kNoProxyInTime,
+                    "Hopvane_change: the check cycle ran out of entries without a working proxy"};
         if (clock_.Now() >= deadline)
             return {ExitCode::kNoProxyInTime,
                     "no proxy applied within " + std::to_string(wait.count()) +

@@ -24,5 +24,7 @@ constexpr const char* kAnswerOff = "Hopvane_answer_off";
 // Held for two polls when the program moved on by itself because the applied
 // proxy stopped answering.
 constexpr const char* kNoteAppliedProxyDied = "Hopvane_note_proxy_died";
+// Held for two polls when a check cycle ran out of entries without a proxy.
+constexpr const char* kNoteNoProxyFound = "Hopvane_note_no_proxy";
 
 } // namespace hopvane_ctl
