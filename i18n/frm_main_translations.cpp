@@ -103,12 +103,12 @@ constexpr std::u16string_view kOwnStrings =
     u"Ukončit\x01"
     u"\r\n"
     u"strsProxyShowsYourAddress\x01"
-    u"The proxy shows your own address\x01"
-    u"Proxy ukazuje vaši vlastní adresu\x01"
+    u"Proxy shows your own IP\x01"
+    u"Proxy ukazuje vaši IP\x01"
     u"\r\n"
     u"strsProxyShowsNoAddress\x01"
-    u"The proxy does not show where it comes out\x01"
-    u"Proxy neukazuje, odkud vychází\x01"
+    u"Proxy shows no exit IP\x01"
+    u"Proxy neukazuje výstupní IP\x01"
     u"\r\n";
 
 constexpr std::u16string_view kCharSets = u"stLocales_Unicode\r\n"

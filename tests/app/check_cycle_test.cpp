@@ -193,12 +193,11 @@ TEST_P(ExitCheckTest, AppliesOnlyAProxyThatHidesTheUser)
 
 INSTANTIATE_TEST_SUITE_P(
     Exits, ExitCheckTest,
-    ::testing::Values(ExitCase{"Hidden", "127.0.0.1", "192.0.2.7", true, "Online IP p"},
-                      ExitCase{"UsersOwn", "127.0.0.1", "127.0.0.1", false,
-                               "The proxy shows your own address"},
-                      ExitCase{"NotAnAddress", "127.0.0.1", "<html></html>", false,
-                               "The proxy does not show where it comes out"},
-                      ExitCase{"OwnUnknown", "", "127.0.0.1", true, "Online IP p"}),
+    ::testing::Values(
+        ExitCase{"Hidden", "127.0.0.1", "192.0.2.7", true, "Online IP p"},
+        ExitCase{"UsersOwn", "127.0.0.1", "127.0.0.1", false, "Proxy shows your own IP"},
+        ExitCase{"NotAnAddress", "127.0.0.1", "<html></html>", false, "Proxy shows no exit IP"},
+        ExitCase{"OwnUnknown", "", "127.0.0.1", true, "Online IP p"}),
     [](const auto& test) { return std::string(test.param.name); });
 
 // What the walk ends with does not depend on the check ahead: the same

@@ -34,10 +34,8 @@ const Entry kTable[] = {
     {"strsReportContinue", "Continue", "Pokračovat"},
     {"strsReportRestart", "Restart", "Restartovat"},
     {"strsReportClose", "Close", "Ukončit"},
-    {"strsProxyShowsYourAddress", "The proxy shows your own address",
-     "Proxy ukazuje vaši vlastní adresu"},
-    {"strsProxyShowsNoAddress", "The proxy does not show where it comes out",
-     "Proxy neukazuje, odkud vychází"},
+    {"strsProxyShowsYourAddress", "Proxy shows your own IP", "Proxy ukazuje vaši IP"},
+    {"strsProxyShowsNoAddress", "Proxy shows no exit IP", "Proxy neukazuje výstupní IP"},
 };
 
 // The main window's tables over a window without controls, with the
