@@ -15,8 +15,9 @@
 namespace switching {
 
 struct CheckAheadLimits {
-    // Probes at once, beside the cycle's own.
-    std::size_t parallel = 16;
+    // Probes at once: with the cycle's own and the applied proxy's health
+    // probe, the program never holds more than 17 connections.
+    std::size_t parallel = 15;
     // Entries after the current one that are looked at.
     std::size_t window = 32;
     // How long an answer stands for the entry.

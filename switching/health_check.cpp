@@ -27,17 +27,16 @@ bool HealthCheck::Poll(const std::optional<std::string>& applied,
         Stop();
         return true;
     }
-    if (probeOut_ || now - lastProbe_ < interval)
+    // One connection at most, an earlier watch's probe still out included.
+    if (probes_.Out() > 0 || now - lastProbe_ < interval)
         return false;
     lastProbe_ = now;
-    probeOut_ = true;
     const ProxyAddress address = SplitProxyEntry(*watched_);
     const unsigned generation = generation_;
     probes_.Start([this, address, testUrl] { return probe_(address, testUrl); },
                   [this, generation](std::optional<bool> passed) {
                       if (generation != generation_)
                           return;
-                      probeOut_ = false;
                       if (passed)
                           failures_ = *passed ? 0 : failures_ + 1;
                   });
@@ -48,7 +47,6 @@ void HealthCheck::Stop()
 {
     ++generation_;
     watched_.reset();
-    probeOut_ = false;
     failures_ = 0;
 }
 

@@ -41,7 +41,6 @@ private:
     std::optional<std::string> watched_;
     std::chrono::steady_clock::time_point lastProbe_;
     unsigned generation_ = 0;
-    bool probeOut_ = false;
     int failures_ = 0;
     // Last, so that it goes first: its probes' answers still reach the rest.
     HandedOverProbes probes_;
