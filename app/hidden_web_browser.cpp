@@ -29,6 +29,9 @@ void THiddenWebBrowser::Navigate(const QString& url)
     connect(reply, &QNetworkReply::sslErrors, reply, [reply] { reply->ignoreSslErrors(); });
     connect(reply, &QIODevice::readyRead, reply, [reply] { reply->skip(reply->bytesAvailable()); });
     connect(reply, &QNetworkReply::finished, reply, &QObject::deleteLater);
+    // Each page is loaded once: no connection is kept open for another.
+    connect(reply, &QNetworkReply::finished, manager_,
+            &QNetworkAccessManager::clearConnectionCache);
 }
 
 } // namespace app
