@@ -39,6 +39,11 @@ bool CheckAhead::FailedRecently(const std::string& entry) const
     return answer != answers_.end() && !answer->second.passed && IsFresh(answer->second);
 }
 
+bool CheckAhead::Probing(const std::string& entry) const
+{
+    return std::find(out_.begin(), out_.end(), std::make_pair(entry, generation_)) != out_.end();
+}
+
 void CheckAhead::Stop()
 {
     ++generation_;

@@ -44,6 +44,8 @@ public:
     void LookAhead(const std::vector<std::string>& following, const std::string& testUrl);
     // A fresh answer says the entry failed.
     bool FailedRecently(const std::string& entry) const;
+    // A probe of the entry is out, and its answer will count.
+    bool Probing(const std::string& entry) const;
     // Forgets every answer and starts nothing more until the next LookAhead;
     // probes still out end in their own time and their answers are dropped.
     void Stop();

@@ -3,10 +3,14 @@
 #include "platform/text_case.h"
 
 #include <algorithm>
+#include <chrono>
 #include <thread>
 #include <utility>
 
 namespace switching {
+
+// How often a run looks whether the answer of a probe ahead has come.
+constexpr std::chrono::milliseconds kAheadAnswerPoll(20);
 
 struct ProxyCheckCycle::Worker {
     std::thread thread;
@@ -153,6 +157,7 @@ void ProxyCheckCycle::Run(Worker& worker)
     ProxyAddress proxy;
     std::string testUrl;
     bool failedAhead = false;
+    bool probingAhead = false;
     std::string ownAddress;
     if (!OnUi(worker, [&] {
             entry = host_.CurrentProxyEntry();
@@ -161,9 +166,19 @@ void ProxyCheckCycle::Run(Worker& worker)
             host_.RunStarting(proxy.host);
             testUrl = host_.TestUrl();
             failedAhead = checkingAhead_ && checkAhead_.FailedRecently(entry);
+            probingAhead = checkingAhead_ && checkAhead_.Probing(entry);
             LookAhead();
         }))
         return;
+    // A probe of the entry already out answers sooner than a new one would.
+    while (probingAhead) {
+        std::this_thread::sleep_for(kAheadAnswerPoll);
+        if (!OnUi(worker, [&] {
+                failedAhead = checkingAhead_ && checkAhead_.FailedRecently(entry);
+                probingAhead = checkingAhead_ && checkAhead_.Probing(entry);
+            }))
+            return;
+    }
 
     // An entry that no system setting could name would be applied as
     // something else than what was tested: it fails like any other. So does
