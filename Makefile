@@ -9,7 +9,7 @@ TSAN_TESTS = hopvane_app_core_tests hopvane_switching_tests
 JOBS ?= 2
 CMAKE_FLAGS ?=
 
-.PHONY: run test package deps build build-asan build-tsan check-format clean
+.PHONY: run test package windows deps build build-asan build-tsan check-format clean
 
 # `make run` starts the local service, then the program, and stops the service when the
 # program exits; until the program is built, the service runs until Ctrl-C.
@@ -33,6 +33,10 @@ test: deps check-format build build-asan build-tsan
 package: build
 	cd $(BUILD_DIR) && cpack
 
+# The Windows program as Hopvane-<version>-win64.zip in build-win-release.
+windows: deps
+	JOBS=$(JOBS) CMAKE_FLAGS="$(CMAKE_FLAGS)" tools/package-windows
+
 deps:
 	@tools/install-deps
 
@@ -53,4 +57,4 @@ check-format: deps
 	@tools/check-format
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_BUILD_DIR) $(TSAN_BUILD_DIR) build-win
+	rm -rf $(BUILD_DIR) $(ASAN_BUILD_DIR) $(TSAN_BUILD_DIR) build-win build-win-release

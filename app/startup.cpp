@@ -40,7 +40,9 @@ Startup::Startup() : proxyOwner_(platform::SystemNamedMutexes())
         &main_->Logic().Dispatcher(), main_.get());
     main_->SetConfigWindow(config_.get());
 
+#ifndef _WIN32
     QObject::connect(&quitSignals_, &QuitSignals::quitRequested, main_.get(), [this] { Quit(); });
+#endif
     // Logging out ends the program the same way as closing its window.
     QObject::connect(qGuiApp, &QGuiApplication::commitDataRequest, main_.get(), [this] { Quit(); });
 }

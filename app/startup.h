@@ -3,7 +3,9 @@
 #include "app/frm_main.h"
 #include "app/qt_clipboard.h"
 #include "app/qt_hand_over.h"
+#ifndef _WIN32
 #include "app/quit_signals.h"
+#endif
 #include "settings/frm_config.h"
 #include "sysproxy/proxy_owner.h"
 
@@ -37,7 +39,11 @@ private:
     QtHandOver handOver_;
     std::unique_ptr<TFrmMain> main_;
     std::unique_ptr<settings::TFrmConfig> config_;
+#ifndef _WIN32
+    // A windowed program on Windows gets no signals: it is stopped through
+    // the end of the session, which the constructor handles everywhere.
     QuitSignals quitSignals_;
+#endif
     bool quitting_ = false;
 };
 

@@ -6,14 +6,24 @@ namespace widgets {
 
 namespace {
 
+const QLatin1String kCondensedFamily("DejaVu Sans Condensed");
+const QLatin1String kWideFamily("DejaVu Sans");
+
+bool IsSegoeUi(const QString& family)
+{
+    return family.compare(QLatin1String("Segoe UI"), Qt::CaseInsensitive) == 0;
+}
+
 // fontconfig would pick the wider "DejaVu Sans" for both; the condensed cut
-// is close to the width of "Segoe UI".
+// is close to the width of "Segoe UI". Font databases that read the font
+// files themselves (Qt's own, as offscreen on Windows) list that cut only as
+// a narrower width of "DejaVu Sans".
 QString FreeSubstitute(const QString& family)
 {
-    if (family.compare(QLatin1String("Segoe UI"), Qt::CaseInsensitive) == 0) {
-        return QStringLiteral("DejaVu Sans Condensed");
+    if (IsSegoeUi(family) && QFontDatabase::hasFamily(kCondensedFamily)) {
+        return kCondensedFamily;
     }
-    return QStringLiteral("DejaVu Sans");
+    return kWideFamily;
 }
 
 } // namespace
@@ -29,6 +39,10 @@ QString UiFontFamily(const QString& family)
 QFont UiFont(const QString& family, int pixelHeight)
 {
     QFont font(UiFontFamily(family));
+    if (IsSegoeUi(family) && font.family() == kWideFamily) {
+        font.setStretch(QFont::SemiCondensed);
+    }
+    font.setHintingPreference(QFont::PreferVerticalHinting);
     font.setPixelSize(pixelHeight);
     return font;
 }

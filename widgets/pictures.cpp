@@ -1,10 +1,10 @@
 #include "widgets/pictures.h"
 
 #include "widgets/colours.h"
+#include "widgets/picture_drawing.h"
 
 #include <QIconEngine>
 #include <QPainter>
-#include <QSvgRenderer>
 #include <cmath>
 #include <stdexcept>
 
@@ -54,23 +54,23 @@ private:
 
 } // namespace
 
-QString PicturePath(Picture picture)
+QString PictureName(Picture picture)
 {
     switch (picture) {
     case Picture::Logo:
-        return QStringLiteral(":/hopvane/pictures/logo.svg");
+        return QStringLiteral("logo");
     case Picture::Settings:
-        return QStringLiteral(":/hopvane/pictures/settings.svg");
+        return QStringLiteral("settings");
     case Picture::Refresh:
-        return QStringLiteral(":/hopvane/pictures/refresh.svg");
+        return QStringLiteral("refresh");
     case Picture::Next:
-        return QStringLiteral(":/hopvane/pictures/next.svg");
+        return QStringLiteral("next");
     case Picture::Apply:
-        return QStringLiteral(":/hopvane/pictures/apply.svg");
+        return QStringLiteral("apply");
     case Picture::Cancel:
-        return QStringLiteral(":/hopvane/pictures/cancel.svg");
+        return QStringLiteral("cancel");
     case Picture::Reset:
-        return QStringLiteral(":/hopvane/pictures/reset.svg");
+        return QStringLiteral("reset");
     }
     throw std::invalid_argument("Unknown picture");
 }
@@ -82,7 +82,7 @@ QPixmap PicturePixmap(Picture picture, QSize size, qreal devicePixelRatio)
     pixmap.setDevicePixelRatio(devicePixelRatio);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
-    QSvgRenderer(PicturePath(picture)).render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
+    DrawPicture(painter, picture, QSizeF(size), devicePixelRatio);
     return pixmap;
 }
 

@@ -5,6 +5,8 @@
 # entries of the list and of a mixed list, and that every way of ending run-local leaves no
 # process behind.
 set -uo pipefail
+# shellcheck source-path=SCRIPTDIR
+source "$(dirname "${BASH_SOURCE[0]}")/../support/checks.sh"
 
 run_local=${1:?usage: run_local_test.sh PATH/TO/run-local [PATH/TO/hopvane-fetch]}
 # The program's own HTTP client, where the build has one: the service must suit it as well.
@@ -19,8 +21,6 @@ done
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/hopvane-service-test.XXXXXX")
 sessions=()
-passed=0
-failed=0
 
 # Whatever a failed check left running is stopped here, by pid.
 clean_up() {
@@ -33,28 +33,6 @@ clean_up() {
     rm -rf -- "$work"
 }
 trap clean_up EXIT
-
-pass() {
-    passed=$((passed + 1))
-    echo "ok: $*"
-}
-fail() {
-    failed=$((failed + 1))
-    echo "FAIL: $*"
-}
-# check DESCRIPTION COMMAND...
-check() {
-    if "${@:2}"; then pass "$1"; else fail "$1"; fi
-}
-# expect_equal DESCRIPTION EXPECTED ACTUAL
-expect_equal() {
-    if [[ $2 == "$3" ]]; then
-        pass "$1"
-    else
-        fail "$1"
-        printf '  expected: %q\n  actual:   %q\n' "$2" "$3"
-    fi
-}
 
 # session_processes SID: the pids of the live processes (zombies excluded) of a session.
 session_processes() {
@@ -412,5 +390,4 @@ wait_until_up e "$instance_pid"
 } 2>/dev/null
 expect_nothing_left e "$instance_pid" "${ports[@]}"
 
-echo "$passed passed, $failed failed"
-((failed == 0))
+finish_checks
