@@ -14,10 +14,10 @@
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
-#include <sys/socket.h>
-#include <sys/un.h>
+#ifndef _WIN32
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <memory>
 #include <optional>
@@ -138,6 +138,13 @@ constexpr const char* kInternetSettingsKey =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
 
 // Whether a process other than this one sees the name.
+#ifdef _WIN32
+// Windows' named objects belong to the session: this process sees them as any other does.
+inline bool ExistsForAnotherProcess(const char* name)
+{
+    return platform::SystemNamedMutexes().Exists(name);
+}
+#else
 inline bool ExistsForAnotherProcess(const char* name)
 {
     const pid_t child = fork();
@@ -147,6 +154,7 @@ inline bool ExistsForAnotherProcess(const char* name)
     waitpid(child, &status, 0);
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
+#endif
 
 // The system's named mutexes, with a record of the names created.
 class RecordingMutexes final : public platform::NamedMutexes {

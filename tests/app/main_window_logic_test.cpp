@@ -1,4 +1,5 @@
 #include "tests/app/main_window_fixture.h"
+#include "tests/support/unopenable_file.h"
 
 namespace app {
 namespace {
@@ -86,18 +87,10 @@ TEST_F(MainWindowLogicTest, EnglishAppliesTheTablesOnceAndRefreshesTheCachedText
 TEST_F(MainWindowLogicTest, ListFileThatCannotBeReadEndsCreationAtThatStep)
 {
     platform::MakeDirectory(platform::DataFolder());
-    // A socket exists as a file but can't be opened, not even by root.
-    const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    const std::string path = DataFile("blacklist.txt");
-    ASSERT_LT(path.size(), sizeof address.sun_path);
-    path.copy(address.sun_path, path.size());
-    ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    const test_support::UnopenableFile blacklist(DataFile("blacklist.txt"));
     WriteListFile("proxylist.txt", "a:1\r\n");
 
     EXPECT_THROW(Logic().FormCreate(), platform::FileError);
-    close(fd);
     EXPECT_EQ(Logic().Store().Proxys().Count(), 1);
     EXPECT_FALSE(view.proxyUpdate.has_value());
     EXPECT_FALSE(view.count.has_value());
