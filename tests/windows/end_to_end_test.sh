@@ -64,10 +64,17 @@ ctl() {
 }
 
 # --- the service on the built ports ------------------------------------------------------------
+# Another service there would answer instead of this one.
+for port in 18080 18443 18444; do
+    if (: <"/dev/tcp/127.0.0.1/$port") 2>/dev/null; then
+        echo "end_to_end_test: port $port is taken; the program can only reach the built ports"
+        exit 1
+    fi
+done
 "$run_local" --runtime-dir "$work/service" >"$work/service.out" 2>&1 &
 pids+=($!)
 if ! wait_for 60 grep -qs '^Up in ' "$work/service.out"; then
-    echo "end_to_end_test: the service did not come up (are ports 18080, 18443, 18444, 18128 free?)"
+    echo "end_to_end_test: the service did not come up"
     cat "$work/service.out"
     exit 1
 fi
@@ -76,7 +83,7 @@ access_log="$work/service/logs/nginx-access.log"
 # --- a display of its own ----------------------------------------------------------------------
 Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 pids+=($!)
-wait_for 30 grep -q . "$work/display" || {
+wait_for 30 grep -qs . "$work/display" || {
     echo "end_to_end_test: Xvfb did not start"
     cat "$work/xvfb.log"
     exit 1
@@ -90,8 +97,8 @@ rm -rf -- "$appdata/Hopvane"
 wine reg delete "$settings_key" /v ProxyServer /f >/dev/null 2>&1
 wine "$program" >"$work/hopvane.out" 2>&1 &
 pids+=($!)
-# Wine reports Windows 8 to a program whose manifest names no system, so a notice titled with
-# the program's name comes before the main window.
+# Wine reports an older Windows to a program whose manifest names no system, so a notice titled
+# with the program's name comes before the main window.
 notice() { xdotool search --onlyvisible --name '^Hopvane$' 2>/dev/null; }
 main_window() { xdotool search --onlyvisible --name '^Kelbrin Hopvane$' 2>/dev/null; }
 notice_or_main_window() { notice || main_window; }
@@ -113,8 +120,10 @@ expect_equal "status before switching on" "2 Hopvane_off" "$(ctl status)"
 
 eval "$(xdotool getwindowgeometry --shell "$window")"
 xdotool mousemove $((X + refresh_x)) $((Y + refresh_y)) click 1
-list_lines() { [[ -f $appdata/Hopvane/proxylist.txt ]] && tr -cd '\n' <"$appdata/Hopvane/proxylist.txt" | wc -c; }
-wait_for 30 test "$(list_lines)" = 8
+list_file="$appdata/Hopvane/proxylist.txt"
+list_lines() { [[ -f $list_file ]] && tr -cd '\n' <"$list_file" | wc -c; }
+list_is_full() { [[ $(list_lines) == 8 ]]; }
+wait_for 30 list_is_full
 expect_equal "a refresh fills the list" 8 "$(list_lines)"
 
 expect_equal "on --wait" "0 Hopvane_ok: a proxy is applied" "$(ctl on --wait 60)"
