@@ -42,6 +42,8 @@ QFont UiFont(const QString& family, int pixelHeight)
     if (IsSegoeUi(family) && font.family() == kWideFamily) {
         font.setStretch(QFont::SemiCondensed);
     }
+    // Hinted only upright, letters keep their designed widths, so a text
+    // measures alike on every system and still fits where it was laid out.
     font.setHintingPreference(QFont::PreferVerticalHinting);
     font.setPixelSize(pixelHeight);
     return font;
