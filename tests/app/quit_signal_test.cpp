@@ -12,6 +12,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <optional>
 #include <thread>
 
 extern char** environ;
@@ -36,6 +37,41 @@ std::uint32_t ProxyEnable()
     registry.CloseKey(key);
     return read && data.size() == 4 ? data[0] : 0xFFFFFFFF;
 }
+
+// The real program on the offscreen platform, killed when the object goes if
+// it still runs: a failed check never leaves it behind, holding the pipes
+// that ctest waits on.
+class RunningProgram {
+public:
+    RunningProgram()
+    {
+        char* const argv[] = {const_cast<char*>(HOPVANE_EXECUTABLE), nullptr};
+        if (posix_spawn(&pid_, HOPVANE_EXECUTABLE, nullptr, nullptr, argv, environ) != 0)
+            pid_ = -1;
+    }
+    ~RunningProgram()
+    {
+        if (pid_ > 0) {
+            kill(pid_, SIGKILL);
+            Wait();
+        }
+    }
+    RunningProgram(const RunningProgram&) = delete;
+    RunningProgram& operator=(const RunningProgram&) = delete;
+
+    pid_t Pid() const { return pid_; }
+    // Waits for the end of the program; its wait status, -1 when it was gone.
+    int Wait()
+    {
+        int status = 0;
+        const bool reaped = pid_ > 0 && waitpid(pid_, &status, 0) == pid_;
+        pid_ = -1;
+        return reaped ? status : -1;
+    }
+
+private:
+    pid_t pid_ = -1;
+};
 
 // Waits for the started program to hold its first status name; false when
 // it ended or took far longer than any start should.
@@ -66,31 +102,18 @@ TEST_P(QuitSignalTest, ClosesTheWindowAndSwitchesTheSystemProxyOff)
         key.WriteInteger("ProxyEnable", 1);
     }
 
-    char* const argv[] = {const_cast<char*>(HOPVANE_EXECUTABLE), nullptr};
-    pid_t program = 0;
-    ASSERT_EQ(posix_spawn(&program, HOPVANE_EXECUTABLE, nullptr, nullptr, argv, environ), 0);
-    ASSERT_TRUE(WaitUntilStarted(program));
+    RunningProgram program;
+    ASSERT_TRUE(WaitUntilStarted(program.Pid()));
     ASSERT_EQ(ProxyEnable(), 1u);
 
-    kill(program, GetParam());
-    int status = 0;
-    ASSERT_EQ(waitpid(program, &status, 0), program);
+    kill(program.Pid(), GetParam());
+    const int status = program.Wait();
     EXPECT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
     EXPECT_EQ(ProxyEnable(), 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Signals, QuitSignalTest, ::testing::Values(SIGTERM, SIGINT, SIGHUP),
                          [](const auto& test) { return std::string(sigabbrev_np(test.param)); });
-
-// Starts the real program on the offscreen platform.
-pid_t StartProgram()
-{
-    char* const argv[] = {const_cast<char*>(HOPVANE_EXECUTABLE), nullptr};
-    pid_t program = 0;
-    if (posix_spawn(&program, HOPVANE_EXECUTABLE, nullptr, nullptr, argv, environ) != 0)
-        return -1;
-    return program;
-}
 
 bool WaitFor(const char* statusName)
 {
@@ -131,8 +154,8 @@ TEST_P(UsersOwnProxyTest, ComesBackAfterTheProgramEnds)
     const std::string usersKde = "[Proxy Settings]\nProxyType=1\nhttpProxy=http://192.0.2.1 8080\n";
     test_support::WriteFileBytes(kioslaverc, usersKde);
 
-    const pid_t ended = StartProgram();
-    ASSERT_TRUE(WaitUntilStarted(ended));
+    RunningProgram ended;
+    ASSERT_TRUE(WaitUntilStarted(ended.Pid()));
     {
         platform::NamedMutexes& mutexes = platform::SystemNamedMutexes();
         const auto on = mutexes.Create("Hopvane_go_on");
@@ -141,14 +164,13 @@ TEST_P(UsersOwnProxyTest, ComesBackAfterTheProgramEnds)
         ASSERT_TRUE(applied);
     }
     ASSERT_NE(test_support::ReadFileBytes(kioslaverc), usersKde);
-    kill(ended, GetParam());
-    int status = 0;
-    ASSERT_EQ(waitpid(ended, &status, 0), ended);
+    kill(ended.Pid(), GetParam());
+    ASSERT_NE(ended.Wait(), -1);
     const bool killed = GetParam() == SIGKILL;
-    pid_t restarted = 0;
+    std::optional<RunningProgram> restarted;
     if (killed) {
-        restarted = StartProgram();
-        ASSERT_TRUE(WaitUntilStarted(restarted));
+        restarted.emplace();
+        ASSERT_TRUE(WaitUntilStarted(restarted->Pid()));
     }
 
     EXPECT_EQ(ProxyEnable(), 1u);
@@ -162,9 +184,9 @@ TEST_P(UsersOwnProxyTest, ComesBackAfterTheProgramEnds)
             ? test_support::ReadFileBytes(platform::DataFolder() + "bugreport.txt")
             : std::string();
     EXPECT_EQ(reports.find("127.0.0.11:18128") != std::string::npos, killed);
-    if (killed) {
-        kill(restarted, SIGTERM);
-        ASSERT_EQ(waitpid(restarted, &status, 0), restarted);
+    if (restarted) {
+        kill(restarted->Pid(), SIGTERM);
+        EXPECT_NE(restarted->Wait(), -1);
     }
 }
 
